@@ -4,7 +4,7 @@
 
 namespace outtest {
 
-TImage Run(uint32_t start, size_t count, uint8_t first) {
+TImage Sequence(uint32_t start, size_t count, uint8_t first) {
   TImage image;
   for (size_t i = 0; i < count; ++i)
     image.push_back({static_cast<uint32_t>(start + i), static_cast<uint8_t>(first + i)});

@@ -15,7 +15,7 @@ struct TImageByte {
 using TImage = std::vector<TImageByte>;
 
 // `count` bytes from `start` with the values first, first + 1, ...
-TImage Run(uint32_t start, size_t count, uint8_t first = 0);
+TImage Sequence(uint32_t start, size_t count, uint8_t first = 0);
 // The given values from `start` on.
 TImage Bytes(uint32_t start, const std::vector<uint8_t>& values);
 TImage operator+(TImage left, const TImage& right);
