@@ -1,15 +1,31 @@
-#include "de_writer.h"
+// libwr_de: DE include text. An org directive at the start of every run of
+// contiguous addresses and DE directives of up to 16 bytes.
+#include "hex_text.h"
+#include "run_writer.h"
+#include "save_body.h"
 
-bool TDEWriter::StartRun(TLineFile& out, uint32_t address) {
-  line_.Clear();
-  return out.Print("\torg 0x%X\n\n", static_cast<unsigned>(address));
-}
+namespace {
 
-void TDEWriter::AddByte(uint8_t data) { line_.Add(data); }
+class TDEWriter : public TRunWriter {
+ protected:
+  bool StartRun(TLineFile& out, uint32_t address) override {
+    line_.Clear();
+    return out.Print("\torg 0x%X\n\n", static_cast<unsigned>(address));
+  }
 
-// The run goes on without a new org.
-bool TDEWriter::LineFull(TLineFile& out, uint32_t) { return WriteLine(out); }
+  void AddByte(uint8_t data) override { line_.Add(data); }
 
-bool TDEWriter::WritePending(TLineFile& out) { return line_.IsEmpty() || WriteLine(out); }
+  // The run goes on without a new org.
+  bool LineFull(TLineFile& out, uint32_t) override { return WriteLine(out); }
 
-bool TDEWriter::WriteLine(TLineFile& out) { return out.Print("\tDE%s\n", line_.Take()); }
+  bool WritePending(TLineFile& out) override { return line_.IsEmpty() || WriteLine(out); }
+
+ private:
+  bool WriteLine(TLineFile& out) { return out.Print("\tDE%s\n", line_.Take()); }
+
+  TByteItemLine line_;
+};
+
+}  // namespace
+
+bool outplug_SaveBody(const char* fileName) { return outplug_WriteFileAs<TDEWriter>(fileName); }

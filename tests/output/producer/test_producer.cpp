@@ -1,6 +1,6 @@
 // A producer module for the tests: serves the image a test hands it through
-// TestProducer_SetImage under the four stream reader names. Built in
-// variants that leave names out, to attach to modules lacking a routine.
+// TestProducer_SetImage under the four stream reader names. Its variants
+// hide some of the names, to attach to modules lacking a routine.
 #include "test_image.h"
 #include "test_producer_api.h"
 #include "tolvane_export.h"
@@ -15,15 +15,7 @@ TOLVANE_EXPORT void TestProducer_SetImage(const uint32_t* addresses, const uint8
   cursor.Set(std::move(image));
 }
 
-#ifndef OMIT_GET_FIRST_BYTE
 TOLVANE_EXPORT bool GetFirstByte() { return cursor.First(); }
-#endif
-#ifndef OMIT_GET_NEXT_BYTE
 TOLVANE_EXPORT bool GetNextByte() { return cursor.Next(); }
-#endif
-#ifndef OMIT_GET_CURRENT_BYTE_DATA
 TOLVANE_EXPORT uint8_t GetCurrentByteData() { return cursor.Data(); }
-#endif
-#ifndef OMIT_GET_CURRENT_BYTE_ADDRESS
 TOLVANE_EXPORT uint32_t GetCurrentByteAddress() { return cursor.Address(); }
-#endif
