@@ -84,6 +84,7 @@ TEST_P(CoreTest, NullSetterEmptiesItsSlotOnly) {
 TEST_P(CoreTest, AttachedProducerIsSavedLikeBoundFunctions) {
   auto producer = TModule::LoadCopy(ProducerPath(), writer.Dir().Path());
   SetProducerImage(*producer, SMALL_IMAGE);
+  ASSERT_EQ(ReadImage(*producer), SMALL_IMAGE);
   ServeImage({});  // the served functions, no longer bound, would save nothing
   ASSERT_TRUE(plugin.AttachAndSave(producer->Handle(), File("attached"))) << plugin.LastError();
   EXPECT_EQ(ReadFile(File("attached")), writer.Save(SMALL_IMAGE));

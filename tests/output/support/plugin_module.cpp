@@ -55,6 +55,20 @@ bool TOutputPlugin::AttachAndSave(void* producer, const std::string& destination
   return attachToDLL(producer) && saveAs(destination.c_str());
 }
 
+TImage ReadImage(const TModule& producer) {
+  auto first = producer.Function<GetFirstByte_Func>("GetFirstByte");
+  auto next = producer.Function<GetNextByte_Func>("GetNextByte");
+  auto data = producer.Function<GetCurrentByteData_Func>("GetCurrentByteData");
+  auto address = producer.Function<GetCurrentByteAddress_Func>("GetCurrentByteAddress");
+  if (!first || !next || !data || !address) throw std::runtime_error("not a producer");
+  TImage image;
+  for (bool more = first(); more; more = next()) {
+    const uint32_t at = address();
+    image.push_back({at, data()});
+  }
+  return image;
+}
+
 void SetProducerImage(const TModule& producer, const TImage& image) {
   auto set = producer.Function<decltype(&TestProducer_SetImage)>("TestProducer_SetImage");
   if (set == nullptr) throw std::runtime_error("not the test producer");

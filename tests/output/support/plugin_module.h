@@ -51,6 +51,10 @@ class TOutputPlugin {
   bool AttachAndSave(void* producer, const std::string& destination) const;
 };
 
+// The image a producer module (the test producer, an input plug-in, the
+// compiler library) serves, walked through its four routines.
+TImage ReadImage(const TModule& producer);
+
 // Hands `image` to a loaded test producer module.
 void SetProducerImage(const TModule& producer, const TImage& image);
 
