@@ -4,6 +4,7 @@
 #include <hidapi.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <cwchar>
 #include <memory>
@@ -153,9 +154,9 @@ int read_report(hid_device* dev, unsigned char* data, size_t length, uint64_t wa
     if (!dev || !data)
         return -1;
     TSimController& controller = dev->world->Controller(static_cast<size_t>(dev->index));
-    const uint64_t deadline = sim_now() + wait_ms;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(wait_ms);
     while (!controller.Pending(sim_now())) {
-        if (sim_now() >= deadline)
+        if (std::chrono::steady_clock::now() >= deadline)
             return 0;
         guard.unlock();
         std::this_thread::sleep_for(std::chrono::milliseconds(1));

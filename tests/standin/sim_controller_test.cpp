@@ -6,6 +6,7 @@
 #include <string>
 
 #include "sim_controller.h"
+#include "standin_images.h"
 
 namespace {
 
@@ -235,11 +236,7 @@ TEST_F(SimController, EndlessBusyAfterABlock)
 
 TEST_F(SimController, StartsOnlyAVerifiedImage)
 {
-    // The valid image of the image check test: 208 zero bytes, SET_BIT, END_OF_PROGRAM.
-    TBytes image(208, 0);
-    const TBytes code = {0x01, 0x00, 0x05, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
-                         0xFF, 0x00, 0x70, 0x00, 0x00, 0x00, 0x63, 0x41, 0xAC, 0x75};
-    image.insert(image.end(), code.begin(), code.end());
+    const TBytes image = standin_valid_image();
     const struct {
         const char* what;
         int corrupt; // byte changed, -1 for none

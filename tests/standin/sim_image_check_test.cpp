@@ -5,6 +5,7 @@
 #include <string>
 
 #include "sim_image_check.h"
+#include "standin_images.h"
 
 namespace {
 
@@ -13,17 +14,6 @@ using TBytes = std::vector<uint8_t>;
 TBytes bytes_of(const std::string& text)
 {
     return TBytes(text.begin(), text.end());
-}
-
-// A 208-byte settings block of zeros, one SET_BIT record and END_OF_PROGRAM:
-// 112 words, CRC 0xF72F, literal 0xF72F ^ 0x8283 = 0x75AC.
-TBytes valid_image()
-{
-    TBytes image(208, 0);
-    const TBytes code = {0x01, 0x00, 0x05, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
-                         0xFF, 0x00, 0x70, 0x00, 0x00, 0x00, 0x63, 0x41, 0xAC, 0x75};
-    image.insert(image.end(), code.begin(), code.end());
-    return image;
 }
 
 TBytes in_flash(const TBytes& image, uint8_t fill = 0xFF)
@@ -61,10 +51,10 @@ TEST(SimCrc, WordsAreFedHighByteFirst)
 
 TEST(SimImageCheck, AcceptsAValidImage)
 {
-    const TSimImageVerdict verdict = sim_check_image(in_flash(valid_image()));
+    const TSimImageVerdict verdict = sim_check_image(in_flash(standin_valid_image()));
     EXPECT_EQ(verdict.reason, SIM_IMAGE_OK);
-    EXPECT_EQ(verdict.words, 112u);
-    EXPECT_EQ(verdict.crc, 0xF72F);
+    EXPECT_EQ(verdict.words, STANDIN_VALID_IMAGE_WORDS);
+    EXPECT_EQ(verdict.crc, STANDIN_VALID_IMAGE_CRC);
     EXPECT_EQ(verdict.address, 0xDAu);
 }
 
@@ -87,7 +77,7 @@ TEST(SimImageCheck, RefusesWithTheStopReasonOfTheFault)
         {"word count high half set", 0xDE, 0x01, 0xFF, SIM_IMAGE_BAD_PROGEND},
     };
     for (const auto& c : cases) {
-        TBytes image = valid_image();
+        TBytes image = standin_valid_image();
         image[c.offset] = c.value;
         EXPECT_EQ(sim_check_image(in_flash(image, c.fill)).reason, c.reason) << c.what;
     }
