@@ -153,6 +153,8 @@ int read_report(hid_device* dev, unsigned char* data, size_t length, uint64_t wa
     std::unique_lock<std::mutex> guard(lock);
     if (!dev || !data)
         return -1;
+    if (length == 0)
+        return 0;
     TSimController& controller = dev->world->Controller(static_cast<size_t>(dev->index));
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(wait_ms);
     while (!controller.Pending(sim_now())) {

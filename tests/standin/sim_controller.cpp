@@ -6,30 +6,9 @@
 #include <utility>
 
 #include "sim_image_check.h"
+#include "sim_protocol.h"
 
 namespace {
-
-// The protocol's numbers, as the firmware knows them.
-enum : unsigned {
-    packet_data = 0,
-    packet_reset = 1,
-    packet_mode = 2,
-    resp_ok = 20,
-    resp_busy = 21,
-    resp_error = 22,
-    resp_info = 23,
-    mode_close = 40,
-    mode_info = 42,
-    mode_erase = 44,
-    code_erased = 45,
-    code_started = 46,
-    mode_start = 47,
-    mode_stop = 48,
-    stop_reason_diag_stop = 13,
-    flag_shipped_ladder = 0x01,
-    flag_running = 0x02,
-    flag_cycle_timing_error = 0x08,
-};
 
 constexpr uint8_t report_id = 2;
 constexpr uint8_t foreign_report_id = 3;
@@ -45,11 +24,11 @@ enum : size_t { cycle_set, cycle_avg, cycle_max, cycle_absmin };
 const char* command_name(unsigned mode)
 {
     switch (mode) {
-    case mode_close: return "close";
-    case mode_info: return "info";
-    case mode_erase: return "erase";
-    case mode_start: return "start";
-    case mode_stop: return "stop";
+    case SIM_MODE_CLOSE: return "close";
+    case SIM_MODE_INFO: return "info";
+    case SIM_MODE_ERASE: return "erase";
+    case SIM_MODE_START: return "start";
+    case SIM_MODE_STOP: return "stop";
     default: return nullptr;
     }
 }
@@ -72,7 +51,7 @@ void skip_backlog(uint64_t& next, uint64_t now, uint64_t period)
 
 TSimController::TSimController(const TSimConfig& setup, int number, TSimRecord log)
     : config(setup), index(number), record(std::move(log)), flash(SIM_FLASH_SIZE, 0xFF),
-      running(setup.running), stopReason(setup.stopReason), flags(setup.flags & ~flag_running)
+      running(setup.running), stopReason(setup.stopReason), flags(setup.flags & ~SIM_FLAG_RUNNING)
 {
     std::copy(std::begin(setup.cycles), std::end(setup.cycles), cycles);
 }
@@ -116,15 +95,15 @@ void TSimController::Pump(uint64_t now)
         skip_backlog(nextBusyAt, now, busy_interval_ms);
         const bool endless = config.faults.busyForever;
         for (; nextBusyAt <= now && (endless || nextBusyAt < busyEnd); nextBusyAt += busy_interval_ms)
-            Send(Status(resp_busy, 0));
+            Send(Status(SIM_RESP_BUSY, 0));
         if (!endless && now >= busyEnd) {
             busy = false;
-            Send(Status(busyOk ? resp_ok : resp_error, 0));
+            Send(Status(busyOk ? SIM_RESP_OK : SIM_RESP_ERROR, 0));
         }
     }
     if (erasePending && now >= eraseConfirmAt) {
         erasePending = false;
-        Send(Status(resp_ok, code_erased));
+        Send(Status(SIM_RESP_OK, SIM_CODE_ERASED));
     }
 }
 
@@ -145,7 +124,7 @@ void TSimController::Send(TSimReport report)
     if (config.faults.foreign) {
         TSimReport other(report_size, 0);
         other[0] = foreign_report_id;
-        other[1] = resp_error; // would read as a refusal if taken for a diagnostic report
+        other[1] = SIM_RESP_ERROR; // would read as a refusal if taken for a diagnostic report
         push(std::move(other));
     }
 }
@@ -166,7 +145,7 @@ TSimReport TSimController::Status(unsigned code, unsigned word) const
 
 TSimReport TSimController::Information() const
 {
-    return Status(resp_info, flags | (running ? flag_running : 0u));
+    return Status(SIM_RESP_INFO, flags | (running ? SIM_FLAG_RUNNING : 0u));
 }
 
 void TSimController::Receive(const uint8_t* data, size_t length, uint64_t now)
@@ -178,22 +157,22 @@ void TSimController::Receive(const uint8_t* data, size_t length, uint64_t now)
     std::memcpy(packet, data, std::min(length, report_size));
     if (packet[0] != report_id) {
         // Not a diagnostic report: acknowledged all the same.
-        Send(Status(resp_ok, 0));
+        Send(Status(SIM_RESP_OK, 0));
         return;
     }
     const uint8_t header = packet[1];
     switch (header & 0x0F) {
-    case packet_data:
+    case SIM_PACKET_DATA:
         OnData(header, packet + 2, now);
         break;
-    case packet_reset:
+    case SIM_PACKET_RESET:
         OnReset();
         break;
-    case packet_mode:
+    case SIM_PACKET_MODE:
         OnMode(static_cast<unsigned>(packet[2] | packet[3] << 8), now);
         break;
     default:
-        Send(Status(resp_error, header & 0x0Fu));
+        Send(Status(SIM_RESP_ERROR, header & 0x0Fu));
         break;
     }
 }
@@ -203,17 +182,17 @@ void TSimController::OnMode(unsigned mode, uint64_t now)
     Note("mode", std::to_string(mode));
     const char* name = command_name(mode);
     if (!name || config.faults.refuse.count(name)) {
-        Send(Status(resp_error, mode));
+        Send(Status(SIM_RESP_ERROR, mode));
         return;
     }
     const bool misconfirm = config.faults.misconfirm.count(name) != 0;
     // Information reports go on only until the next command; a chatty controller never stops.
-    if (mode != mode_info && !config.faults.chatty)
+    if (mode != SIM_MODE_INFO && !config.faults.chatty)
         reporting = false;
     switch (mode) {
-    case mode_info:
+    case SIM_MODE_INFO:
         if (misconfirm) {
-            Send(Status(resp_ok, mode));
+            Send(Status(SIM_RESP_OK, mode));
             return;
         }
         if (!reporting) {
@@ -222,21 +201,21 @@ void TSimController::OnMode(unsigned mode, uint64_t now)
         }
         Send(Information());
         break;
-    case mode_stop:
+    case SIM_MODE_STOP:
         if (running) {
             running = false;
-            stopReason = stop_reason_diag_stop;
+            stopReason = SIM_STOP_DIAG_REQUEST;
         }
-        Send(Status(resp_ok, misconfirm ? 0u : unsigned(mode_stop)));
+        Send(Status(SIM_RESP_OK, misconfirm ? 0u : unsigned(SIM_MODE_STOP)));
         break;
-    case mode_erase:
+    case SIM_MODE_ERASE:
         Erase(misconfirm, now);
         break;
-    case mode_start:
+    case SIM_MODE_START:
         Start(misconfirm);
         break;
     default: // close
-        Send(Status(resp_ok, mode_close));
+        Send(Status(SIM_RESP_OK, SIM_MODE_CLOSE));
         break;
     }
 }
@@ -245,19 +224,19 @@ void TSimController::Erase(bool misconfirm, uint64_t now)
 {
     if (running) {
         Note("erase", "refused");
-        Send(Status(resp_error, mode_erase));
+        Send(Status(SIM_RESP_ERROR, SIM_MODE_ERASE));
         return;
     }
     std::fill(flash.begin(), flash.end(), 0xFF);
-    flags &= ~flag_shipped_ladder;
+    flags &= ~SIM_FLAG_SHIPPED_LADDER;
     blocksSinceErase = 0;
     Note("erase", "ok");
     if (misconfirm) {
-        Send(Status(resp_ok, mode_erase));
+        Send(Status(SIM_RESP_OK, SIM_MODE_ERASE));
         return;
     }
     // Erasing takes a while: accepted now, confirmed by a later report.
-    Send(Status(resp_busy, mode_erase));
+    Send(Status(SIM_RESP_BUSY, SIM_MODE_ERASE));
     erasePending = true;
     eraseConfirmAt = now + config.eraseMs;
 }
@@ -269,35 +248,35 @@ void TSimController::Start(bool misconfirm)
         running = false;
         stopReason = verdict.reason;
         Note("start", "refused " + std::to_string(verdict.reason));
-        Send(Status(resp_error, verdict.reason));
+        Send(Status(SIM_RESP_ERROR, verdict.reason));
         return;
     }
     running = true;
     stopReason = 0;
-    flags |= flag_shipped_ladder;
+    flags |= SIM_FLAG_SHIPPED_LADDER;
     char crc[8];
     std::snprintf(crc, sizeof crc, "%04x", verdict.crc);
     Note("start", "ok " + std::to_string(verdict.words) + " " + crc);
-    Send(Status(resp_ok, misconfirm ? mode_start : code_started));
+    Send(Status(SIM_RESP_OK, misconfirm ? SIM_MODE_START : SIM_CODE_STARTED));
 }
 
 void TSimController::OnReset()
 {
     Note("reset", "");
     if (config.faults.refuse.count("reset")) {
-        Send(Status(resp_error, packet_reset));
+        Send(Status(SIM_RESP_ERROR, SIM_PACKET_RESET));
         return;
     }
-    flags &= ~flag_cycle_timing_error;
+    flags &= ~SIM_FLAG_CYCLE_TIMING_ERROR;
     cycles[cycle_max] = cycles[cycle_avg];
-    Send(Status(resp_ok, 0));
+    Send(Status(SIM_RESP_OK, 0));
 }
 
 // Load blocks are the 132-byte sends: three packets with length bits 2.
 // Every packet is acknowledged; the block's verdict follows a busy time.
 void TSimController::OnData(uint8_t header, const uint8_t* payload, uint64_t now)
 {
-    Send(Status(resp_ok, 0));
+    Send(Status(SIM_RESP_OK, 0));
     const int part = header >> 6;
     if (((header >> 4) & 3) != 2)
         return;

@@ -6,23 +6,12 @@
 #include <string>
 
 #include "sim_controller.h"
+#include "sim_protocol.h"
 #include "standin_images.h"
 
 namespace {
 
 using TBytes = std::vector<uint8_t>;
-
-enum : unsigned {
-    ok = 20,
-    busy = 21,
-    error = 22,
-    info = 23,
-    close_mode = 40,
-    info_mode = 42,
-    erase_mode = 44,
-    start_mode = 47,
-    stop_mode = 48,
-};
 
 unsigned code_of(const TSimReport& r)
 {
@@ -85,7 +74,7 @@ protected:
 
     void Stop(uint64_t now)
     {
-        Mode(stop_mode, now);
+        Mode(SIM_MODE_STOP, now);
         Drain(now);
     }
 
@@ -96,7 +85,7 @@ TEST_F(SimController, AnswersEveryOutputReportWithOneDiagnosticReport)
 {
     Build();
     const TBytes packets[] = {
-        {2, 0x02, stop_mode},        // mode
+        {2, 0x02, SIM_MODE_STOP},        // mode
         {2, 0x01},                   // reset
         {2, 0x00, 1, 2, 3},          // data
         {1, 1},                      // another report id
@@ -115,18 +104,18 @@ TEST_F(SimController, AnswersEveryOutputReportWithOneDiagnosticReport)
 TEST_F(SimController, ReportsInformationUntilTheNextCommand)
 {
     Build();
-    Mode(info_mode, 0);
+    Mode(SIM_MODE_INFO, 0);
     TSimReport first = Answer(0);
-    EXPECT_EQ(code_of(first), info);
+    EXPECT_EQ(code_of(first), SIM_RESP_INFO);
     EXPECT_EQ(first[2], 0x03) << "shipped ladder and running";
     EXPECT_TRUE(Drain(49).empty());
     EXPECT_EQ(Drain(50).size(), 1u);
     EXPECT_EQ(Drain(160).size(), 2u) << "one report each 50 ms";
 
-    Mode(close_mode, 170);
+    Mode(SIM_MODE_CLOSE, 170);
     TSimReport closed = Answer(170);
-    EXPECT_EQ(code_of(closed), ok);
-    EXPECT_EQ(word_of(closed), close_mode);
+    EXPECT_EQ(code_of(closed), SIM_RESP_OK);
+    EXPECT_EQ(word_of(closed), SIM_MODE_CLOSE);
     EXPECT_TRUE(Drain(5000).empty()) << "silent after closing";
 }
 
@@ -136,9 +125,9 @@ TEST_F(SimController, ChattyControllerReportsEvery10msAndNeverFallsSilent)
         c.faults.chatty = true;
         c.reportMs = 10;
     });
-    Mode(info_mode, 0);
+    Mode(SIM_MODE_INFO, 0);
     Drain(0);
-    Mode(close_mode, 5);
+    Mode(SIM_MODE_CLOSE, 5);
     EXPECT_EQ(Drain(5).size(), 1u);
     EXPECT_EQ(Drain(100).size(), 10u);
 }
@@ -146,12 +135,12 @@ TEST_F(SimController, ChattyControllerReportsEvery10msAndNeverFallsSilent)
 TEST_F(SimController, StopsAndTellsWhy)
 {
     Build();
-    Mode(stop_mode, 0);
+    Mode(SIM_MODE_STOP, 0);
     TSimReport answer = Answer(0);
-    EXPECT_EQ(code_of(answer), ok);
-    EXPECT_EQ(word_of(answer), stop_mode);
+    EXPECT_EQ(code_of(answer), SIM_RESP_OK);
+    EXPECT_EQ(word_of(answer), SIM_MODE_STOP);
     EXPECT_FALSE(controller->Running());
-    Mode(info_mode, 1);
+    Mode(SIM_MODE_INFO, 1);
     TSimReport status = Answer(1);
     EXPECT_EQ(status[2] & 0x02, 0) << "not running";
     EXPECT_EQ(status[12], 13) << "stopped by diagnostic request";
@@ -160,17 +149,17 @@ TEST_F(SimController, StopsAndTellsWhy)
 TEST_F(SimController, ErasesOnlyWhenStoppedAndConfirmsLater)
 {
     Build();
-    Mode(erase_mode, 0);
-    EXPECT_EQ(code_of(Answer(0)), error) << "running";
+    Mode(SIM_MODE_ERASE, 0);
+    EXPECT_EQ(code_of(Answer(0)), SIM_RESP_ERROR) << "running";
 
     Stop(1);
-    Mode(erase_mode, 2);
+    Mode(SIM_MODE_ERASE, 2);
     TSimReport accepted = Answer(2);
-    EXPECT_EQ(code_of(accepted), busy);
-    EXPECT_EQ(word_of(accepted), erase_mode);
+    EXPECT_EQ(code_of(accepted), SIM_RESP_BUSY);
+    EXPECT_EQ(word_of(accepted), SIM_MODE_ERASE);
     EXPECT_TRUE(Drain(31).empty());
     TSimReport confirmed = Answer(32);
-    EXPECT_EQ(code_of(confirmed), ok);
+    EXPECT_EQ(code_of(confirmed), SIM_RESP_OK);
     EXPECT_EQ(word_of(confirmed), 45u);
 }
 
@@ -185,12 +174,12 @@ TEST_F(SimController, StoresALoadBlockAfterABusyTime)
     std::vector<TSimReport> acks = Drain(10);
     ASSERT_EQ(acks.size(), 3u);
     for (const TSimReport& ack : acks)
-        EXPECT_EQ(code_of(ack), ok);
+        EXPECT_EQ(code_of(ack), SIM_RESP_OK);
     std::vector<TSimReport> waiting = Drain(29);
     ASSERT_FALSE(waiting.empty());
     for (const TSimReport& r : waiting)
-        EXPECT_EQ(code_of(r), busy);
-    EXPECT_EQ(code_of(Answer(30)), ok);
+        EXPECT_EQ(code_of(r), SIM_RESP_BUSY);
+    EXPECT_EQ(code_of(Answer(30)), SIM_RESP_OK);
     EXPECT_EQ(TBytes(controller->Flash().begin() + 0x100, controller->Flash().begin() + 0x180), data);
     EXPECT_EQ(controller->Flash()[0xFF], 0xFF);
     EXPECT_EQ(controller->Flash()[0x180], 0xFF);
@@ -218,7 +207,7 @@ TEST_F(SimController, RefusesBlocksItCannotStore)
         Block(c.address, TBytes(128, 0x55), 1);
         std::vector<TSimReport> reports = Drain(100);
         ASSERT_FALSE(reports.empty()) << c.what;
-        EXPECT_EQ(code_of(reports.back()), error) << c.what;
+        EXPECT_EQ(code_of(reports.back()), SIM_RESP_ERROR) << c.what;
     }
 }
 
@@ -231,7 +220,7 @@ TEST_F(SimController, EndlessBusyAfterABlock)
     std::vector<TSimReport> later = Drain(10000);
     ASSERT_FALSE(later.empty());
     for (const TSimReport& r : later)
-        EXPECT_EQ(code_of(r), busy);
+        EXPECT_EQ(code_of(r), SIM_RESP_BUSY);
 }
 
 TEST_F(SimController, StartsOnlyAVerifiedImage)
@@ -242,7 +231,7 @@ TEST_F(SimController, StartsOnlyAVerifiedImage)
         int corrupt; // byte changed, -1 for none
         unsigned answer;
         unsigned word;
-    } cases[] = {{"valid", -1, ok, 46}, {"one byte changed", 40, error, 2}};
+    } cases[] = {{"valid", -1, SIM_RESP_OK, 46}, {"one byte changed", 40, SIM_RESP_ERROR, 2}};
     for (const auto& c : cases) {
         Build();
         Stop(0);
@@ -252,20 +241,20 @@ TEST_F(SimController, StartsOnlyAVerifiedImage)
         Block(0, TBytes(loaded.begin(), loaded.begin() + 128), 1);
         Block(128, TBytes(loaded.begin() + 128, loaded.end()), 100);
         Drain(500);
-        Mode(start_mode, 600);
+        Mode(SIM_MODE_START, 600);
         TSimReport answer = Answer(600);
         EXPECT_EQ(code_of(answer), c.answer) << c.what;
         EXPECT_EQ(word_of(answer), c.word) << c.what;
-        EXPECT_EQ(controller->Running(), c.answer == ok) << c.what;
+        EXPECT_EQ(controller->Running(), c.answer == SIM_RESP_OK) << c.what;
     }
 }
 
 TEST_F(SimController, ErasedControllerRefusesToStart)
 {
     Build();
-    Mode(start_mode, 0);
+    Mode(SIM_MODE_START, 0);
     TSimReport answer = Answer(0);
-    EXPECT_EQ(code_of(answer), error);
+    EXPECT_EQ(code_of(answer), SIM_RESP_ERROR);
     EXPECT_EQ(controller->StopReason(), 3u);
 }
 
@@ -283,7 +272,7 @@ TEST_F(SimController, ReportFaults)
     };
     for (const auto& c : cases) {
         Build([&](TSimConfig& config) { c.set(config.faults); });
-        Mode(stop_mode, 0);
+        Mode(SIM_MODE_STOP, 0);
         std::vector<TSimReport> reports = Drain(0);
         ASSERT_EQ(reports.size(), c.reports.size()) << c.what;
         for (size_t i = 0; i < reports.size(); ++i) {
@@ -302,17 +291,17 @@ TEST_F(SimController, RefusedAndMisconfirmedCommands)
         unsigned code;
         unsigned word;
     } cases[] = {
-        {"stop", stop_mode, true, error, stop_mode},
-        {"stop", stop_mode, false, ok, 0},
-        {"erase", erase_mode, false, ok, erase_mode},
-        {"start", start_mode, false, error, 3}, // the image check comes first
-        {"info", info_mode, false, ok, info_mode},
-        {"close", close_mode, true, error, close_mode},
+        {"stop", SIM_MODE_STOP, true, SIM_RESP_ERROR, SIM_MODE_STOP},
+        {"stop", SIM_MODE_STOP, false, SIM_RESP_OK, 0},
+        {"erase", SIM_MODE_ERASE, false, SIM_RESP_OK, SIM_MODE_ERASE},
+        {"start", SIM_MODE_START, false, SIM_RESP_ERROR, 3}, // the image check comes first
+        {"info", SIM_MODE_INFO, false, SIM_RESP_OK, SIM_MODE_INFO},
+        {"close", SIM_MODE_CLOSE, true, SIM_RESP_ERROR, SIM_MODE_CLOSE},
     };
     for (const auto& c : cases) {
         Build([&](TSimConfig& config) {
             (c.refuse ? config.faults.refuse : config.faults.misconfirm).insert(c.command);
-            config.running = c.mode != erase_mode;
+            config.running = c.mode != SIM_MODE_ERASE;
         });
         Mode(c.mode, 0);
         TSimReport answer = Answer(0);
@@ -324,7 +313,7 @@ TEST_F(SimController, RefusedAndMisconfirmedCommands)
 TEST_F(SimController, ReportsSentWhileClosedAreLost)
 {
     Build();
-    Mode(stop_mode, 0);
+    Mode(SIM_MODE_STOP, 0);
     controller->Connected(1);
     EXPECT_TRUE(Drain(1).empty());
 }
