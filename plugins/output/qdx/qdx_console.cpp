@@ -1,0 +1,12 @@
+#include "qdx_console.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+void qdx_Say(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  std::vprintf(format, args);
+  va_end(args);
+  std::fflush(stdout);
+}
