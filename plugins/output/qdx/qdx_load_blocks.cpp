@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "qdx_console.h"
+#include "console_say.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ class TLoadBlock {
     const bool stored = diag.SendBuffer(bytes_, BLOCK_SIZE) && diag.WaitDiagNotBusy(busyMs) &&
                         diag.GetLastResponseCode() == DIAG_RESP_OK;
     count_ = 0;
-    if (stored) qdx_Say("*");
+    if (stored) console_say("*");
     return stored;
   }
 

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <cwchar>
 
-#include "qdx_console.h"
+#include "console_say.h"
 #include "qdx_destination.h"
 
 namespace {
@@ -88,7 +88,7 @@ std::string qdx_SelectBySerial(const char* destination) {
   hid_device_info* all = hid_enumerate(QDX_VENDOR_ID, QDX_PRODUCT_ID);
   for (const hid_device_info* entry = all; entry != nullptr; entry = entry->next) {
     if (!IsQdxInterface(*entry)) continue;
-    qdx_Say("%ls     -> ", entry->product_string ? entry->product_string : L"(null)");
+    console_say("%ls     -> ", entry->product_string ? entry->product_string : L"(null)");
     if (!HasQdxRelease(*entry) || !MatchesSerial(*entry, selection.serial)) continue;
     if (--left == 0) {
       if (entry->path != nullptr) path = entry->path;

@@ -9,7 +9,7 @@
 
 #include "bound_routines.h"
 #include "error_text.h"
-#include "qdx_console.h"
+#include "console_say.h"
 #include "qdx_destination.h"
 #include "qdx_load_blocks.h"
 #include "qdxdiagnostics.h"
@@ -20,36 +20,36 @@ namespace {
 const char* const CANNOT_CONNECT = "Unable to connect to Tolvane!";
 
 bool Failed(const char* error) {
-  qdx_Say("Fail\n");
+  console_say("Fail\n");
   outplug_SetError("%s", error);
   return false;
 }
 
 // Stop, erase, load, verify and start; the first refusal ends the run.
 bool Program(TQDXDiagIf& diag) {
-  qdx_Say("Stopping QDX ... ");
+  console_say("Stopping QDX ... ");
   if (!diag.SetDiagMode(DIAG_MODE_STOP)) return Failed("ERROR: QDX cannot be stopped!");
-  qdx_Say("OK\nErasing code ... ");
+  console_say("OK\nErasing code ... ");
   if (!diag.SetDiagMode(DIAG_MODE_ERASE)) return Failed("ERROR: QDX erase fail!");
-  qdx_Say("OK\nLoading program ... ");
+  console_say("OK\nLoading program ... ");
   if (!qdx_LoadImage(diag, outplug_Routines())) return Failed("ERROR: QDX load code fail!");
-  qdx_Say(" OK\nVerifying and starting ... ");
+  console_say(" OK\nVerifying and starting ... ");
   if (!diag.SetDiagMode(DIAG_MODE_START)) return Failed("ERROR: QDX code verify fail!");
-  qdx_Say("OK\n");
+  console_say("OK\n");
   return true;
 }
 
 bool ProgramConnected(hid_device* dev) {
-  qdx_Say("Connected to Tolvane.\n");
+  console_say("Connected to Tolvane.\n");
   auto diag = std::make_unique<TQDXDiagIf>(dev);
   const bool programmed = Program(*diag);
-  qdx_Say("Closing diag... ");
-  qdx_Say(diag->SetDiagMode(DIAG_MODE_CLOSE) ? "OK\n" : "Fail\n");
+  console_say("Closing diag... ");
+  console_say(diag->SetDiagMode(DIAG_MODE_CLOSE) ? "OK\n" : "Fail\n");
   return programmed;
 }
 
 bool CannotConnect() {
-  qdx_Say("%s\n", CANNOT_CONNECT);
+  console_say("%s\n", CANNOT_CONNECT);
   outplug_SetError("%s", CANNOT_CONNECT);
   return false;
 }
