@@ -8,7 +8,7 @@
 struct HRSRC__ {
   std::string type;
   std::string name;
-  const void* data;
+  const void* data;  // NULL once taken away
   DWORD size;
 };
 
@@ -26,11 +26,26 @@ std::deque<HRSRC__>& linkedResources() {
   return resources;
 }
 
+HRSRC__* findLinked(const std::string& type, const std::string& name, bool* typeSeen) {
+  for (auto& resource : linkedResources()) {
+    if (strcasecmp(resource.type.c_str(), type.c_str()) != 0) continue;
+    if (typeSeen && resource.data) *typeSeen = true;
+    if (strcasecmp(resource.name.c_str(), name.c_str()) == 0) return &resource;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 bool w32_linkResource(LPCSTR type, LPCSTR name, const void* data, DWORD size) {
-  if (!type || !name || !data) return false;
-  linkedResources().push_back({resourceKey(type), resourceKey(name), data, size});
+  if (!type || !name) return false;
+  const std::string typeKey = resourceKey(type), nameKey = resourceKey(name);
+  if (HRSRC__* linked = findLinked(typeKey, nameKey, nullptr)) {
+    linked->data = data;
+    linked->size = data ? size : 0;
+  } else if (data) {
+    linkedResources().push_back({typeKey, nameKey, data, size});
+  }
   return true;
 }
 
@@ -39,13 +54,9 @@ HRSRC FindResourceA(HMODULE, LPCSTR name, LPCSTR type) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }
-  const std::string wantedType = resourceKey(type), wantedName = resourceKey(name);
   bool typeSeen = false;
-  for (auto& resource : linkedResources()) {
-    if (strcasecmp(resource.type.c_str(), wantedType.c_str()) != 0) continue;
-    typeSeen = true;
-    if (strcasecmp(resource.name.c_str(), wantedName.c_str()) == 0) return &resource;
-  }
+  HRSRC__* found = findLinked(resourceKey(type), resourceKey(name), &typeSeen);
+  if (found && found->data) return found;
   SetLastError(typeSeen ? ERROR_RESOURCE_NAME_NOT_FOUND : ERROR_RESOURCE_TYPE_NOT_FOUND);
   return nullptr;
 }

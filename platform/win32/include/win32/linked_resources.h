@@ -5,8 +5,9 @@
 
 #include "base_types.h"
 
-// Adds one resource of the program. `data` must live as long as the program.
-// A type or name may be a number (MAKEINTRESOURCEA) or a text.
+// Adds one resource of the program, or replaces the one of the same type
+// and name; NULL data takes it away. `data` must live as long as it is
+// linked. A type or name may be a number (MAKEINTRESOURCEA) or a text.
 bool w32_linkResource(LPCSTR type, LPCSTR name, const void* data, DWORD size);
 
 // A version resource (VS_VERSIONINFO with its fixed file information and no
