@@ -14,6 +14,7 @@
 #include <win32/copydata_wire.h>
 
 #include "poll_watcher.h"
+#include "raw_copydata_client.h"
 #include "test_support.h"
 
 namespace {
@@ -22,50 +23,6 @@ mode_t modeOf(const std::string& path) {
   struct stat status {};
   return lstat(path.c_str(), &status) == 0 ? status.st_mode : 0;
 }
-
-// A client that speaks the wire format byte by byte, as the tests need it.
-class TRawClient {
- public:
-  explicit TRawClient(const std::string& path) : fd_(socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strncpy(address.sun_path, path.c_str(), sizeof(address.sun_path) - 1);
-    connected_ = connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
-  }
-  ~TRawClient() { hangUp(); }
-  bool connected() const { return connected_; }
-  void hangUp() {
-    if (fd_ >= 0) close(fd_);
-    fd_ = -1;
-  }
-
-  void send(const std::vector<unsigned char>& bytes) {
-    ASSERT_EQ(::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL), static_cast<ssize_t>(bytes.size()));
-  }
-
-  static std::vector<unsigned char> request(uint32_t dwData, uint32_t cbData, uint32_t message = W32_COPYDATA_MESSAGE,
-                                            size_t dataBytes = SIZE_MAX) {
-    std::vector<unsigned char> bytes(W32_COPYDATA_HEADER_SIZE + (dataBytes == SIZE_MAX ? cbData : dataBytes), 0x5A);
-    w32_encodeCopyDataHeader({message, dwData, cbData}, bytes.data());
-    return bytes;
-  }
-
-  bool readable() const {
-    pollfd entry{fd_, POLLIN, 0};
-    return poll(&entry, 1, 0) > 0;
-  }
-
-  // The next answer, or nothing when the server closed the connection.
-  std::optional<int32_t> answer() {
-    unsigned char bytes[4];
-    if (recv(fd_, bytes, sizeof(bytes), MSG_WAITALL) != 4) return std::nullopt;
-    return static_cast<int32_t>(w32_getLittleEndian32(bytes));
-  }
-
- private:
-  int fd_;
-  bool connected_ = false;
-};
 
 class TCopyDataServerTest : public ::testing::Test {
  protected:

@@ -6,10 +6,11 @@
 
 bool w32_openDisplay() {
   if (!fl_display) {
-    Display* probe = XOpenDisplay(nullptr);
-    if (!probe) return false;
-    XCloseDisplay(probe);
-    fl_open_display();
+    // One connection, handed to FLTK: a probe that disconnected again could
+    // make the server reset just as FLTK connects.
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return false;
+    fl_open_display(display);
   }
   return true;
 }

@@ -36,7 +36,7 @@ class TW32CopyDataServer {
   const std::string& path() const { return path_; }
   size_t connectionCount() const { return connections_.size(); }
 
-  static const size_t MAX_CONNECTIONS = 64;
+  static constexpr size_t MAX_CONNECTIONS = 64;
 
  private:
   struct TConnection {
