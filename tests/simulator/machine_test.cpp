@@ -3,18 +3,9 @@
 #include <vector>
 
 #include "machine_fixture.h"
+#include "start_names.h"
 
 namespace {
-
-const std::vector<std::string> startIntegers = {
-    "_C_Time",   "_P_OFF_Day", "_P_OFF_Month", "_P_ON_Day",  "_P_ON_Month", "_P_Start_Hour",
-    "_P_Start_Min", "_P_Temp_E", "_Period_Number", "cal_DOW", "cal_Day",     "cal_Hour",
-    "cal_Minute", "cal_Month",  "cal_Second",    "cal_Year"};
-const std::vector<std::string> startBits = {
-    "R_C_C10_E",  "R_C_C1_E",     "R_C_C2_E",       "R_C_C3_E",     "R_C_C4_E",       "R_C_C5_E",
-    "R_C_C6_E",   "R_C_C7_E",     "R_C_C8_E",       "R_C_C9_E",     "R_C_Cont",       "R_C_Drop",
-    "R_C_Flow",   "R_C_Freez",    "R_C_Mvalve",     "R_C_Rain",     "R_C_Wbudget",    "R_P_Fryday_E",
-    "R_P_Monday_E", "R_P_Saturday_E", "R_P_Sunday_E", "R_P_Thursday_E", "R_P_Tuesday_E", "R_P_Wednesday_E"};
 
 struct TCalendar {
   short year, month, day, hour, minute, second, dayOfWeek;
@@ -49,17 +40,13 @@ std::vector<std::string> namesOf(const TMap& map) {
 TEST_F(TMachineTest, StartHoldsExactlyTheListedNamesWithTableRowOneApplied) {
   const std::string printed = startMachine();
 
-  EXPECT_EQ(namesOf(sim_integers), startIntegers);
-  EXPECT_EQ(namesOf(sim_relays), startBits);
+  EXPECT_EQ(namesOf(sim_integers), sim_startIntegers());
+  EXPECT_EQ(namesOf(sim_relays), sim_startBits());
   for (const auto& bit : sim_relays) EXPECT_FALSE(bit.second) << bit.first;
   for (const char* name : {"_C_Time", "_P_Temp_E", "_Period_Number"}) EXPECT_EQ(sim_integers.at(name), 0) << name;
   expectCalendar({2026, 3, 1, 14, 30, 15, 1});  // a Sunday is day 1
 
-  std::string listing = "Simulated integers:\n";
-  for (const auto& name : startIntegers) listing += " " + name + "\n";
-  listing += "Simulated bits:\n";
-  for (const auto& name : startBits) listing += " " + name + "\n";
-  EXPECT_EQ(printed, listing);
+  EXPECT_EQ(printed, sim_startListing());
 }
 
 TEST_F(TMachineTest, GettersAndSettersTraceEveryCallAndAddNoName) {
@@ -93,8 +80,8 @@ TEST_F(TMachineTest, GettersAndSettersTraceEveryCallAndAddNoName) {
       EXPECT_TRUE(bit);
     }
   }
-  EXPECT_EQ(namesOf(sim_integers), startIntegers);
-  EXPECT_EQ(namesOf(sim_relays), startBits);
+  EXPECT_EQ(namesOf(sim_integers), sim_startIntegers());
+  EXPECT_EQ(namesOf(sim_relays), sim_startBits());
 }
 
 TEST_F(TMachineTest, CalendarMovesEightyNineSecondsPerCycleEnd) {
@@ -149,8 +136,8 @@ TEST_F(TMachineTest, CycleStartAppliesTheRowChosenByPeriodNumber) {
     EXPECT_EQ(sim_integers.at("_P_Temp_E"), c.rain ? -4 : 0) << "row " << c.periodNumber;
     EXPECT_EQ(sim_relays.at("R_P_Monday_E"), c.rain) << "row " << c.periodNumber;
   }
-  EXPECT_EQ(namesOf(sim_integers), startIntegers);
-  EXPECT_EQ(namesOf(sim_relays), startBits);
+  EXPECT_EQ(namesOf(sim_integers), sim_startIntegers());
+  EXPECT_EQ(namesOf(sim_relays), sim_startBits());
 }
 
 TEST_F(TMachineTest, ButtonClicksActOnlyOnClickNotifications) {

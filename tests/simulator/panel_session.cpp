@@ -126,8 +126,13 @@ pid_t TPanelSession::spawn(const std::vector<std::string>& argv, const std::vect
   _exit(127);
 }
 
+std::vector<std::string> TPanelSession::panelEnvironment() const {
+  return {"XDG_RUNTIME_DIR=" + runtimeDir(), "HOME=" + dir_.file("home"),
+          "LSAN_OPTIONS=suppressions=" SIM_LSAN_SUPPRESSIONS ":print_suppressions=0"};
+}
+
 bool TPanelSession::startPanel() {
-  std::vector<std::string> env = {"XDG_RUNTIME_DIR=" + runtimeDir(), "HOME=" + dir_.file("home")};
+  std::vector<std::string> env = panelEnvironment();
   env.push_back(hasDisplay() ? "DISPLAY=" + display_ : "DISPLAY");
   panel_ = spawn({sim_panelProgram()}, env, dir_.file("out.txt"), dir_.file("err.txt"));
   return waitUntil([&] { return FindWindowA(SIM_WINDOW_CLASS, nullptr) != nullptr || waitForExit(panel_, 0); },
@@ -136,9 +141,9 @@ bool TPanelSession::startPanel() {
 }
 
 pid_t TPanelSession::startSecondPanel(const std::string& outName) {
-  const pid_t pid = spawn({sim_panelProgram()},
-                          {"XDG_RUNTIME_DIR=" + runtimeDir(), "HOME=" + dir_.file("home"), "DISPLAY=" + display_},
-                          dir_.file(outName + ".out"), dir_.file(outName + ".err"));
+  std::vector<std::string> env = panelEnvironment();
+  env.push_back("DISPLAY=" + display_);
+  const pid_t pid = spawn({sim_panelProgram()}, env, dir_.file(outName + ".out"), dir_.file(outName + ".err"));
   others_.push_back(pid);
   return pid;
 }

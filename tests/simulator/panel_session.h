@@ -53,6 +53,7 @@ class TPanelSession {
   pid_t spawn(const std::vector<std::string>& argv, const std::vector<std::string>& env, const std::string& out,
               const std::string& err, int keepFd = -1) const;
   void startXvfb(int number);
+  std::vector<std::string> panelEnvironment() const;
   void end(pid_t& pid);
 
   TTempDir dir_;

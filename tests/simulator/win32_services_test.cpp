@@ -113,7 +113,10 @@ class TTerminalStdout {
   }
   ~TTerminalStdout() {
     fflush(stdout);
-    if (saved_ >= 0) dup2(saved_, STDOUT_FILENO), close(saved_);
+    if (saved_ >= 0) {
+      dup2(saved_, STDOUT_FILENO);
+      close(saved_);
+    }
     if (slave_ >= 0) close(slave_);
     if (master_ >= 0) close(master_);
   }
