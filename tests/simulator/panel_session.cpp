@@ -197,7 +197,7 @@ std::string TPanelSession::findWindow(const std::string& title, int timeoutMs) c
   std::string id;
   waitUntil(
       [&] {
-        id = runTool({"xdotool", "search", "--name", "^" + title + "$"}, 5000);
+        id = runTool({"xdotool", "search", "--onlyvisible", "--name", "^" + title + "$"}, 5000);
         id = id.substr(0, id.find('\n'));
         return !id.empty();
       },
@@ -206,7 +206,8 @@ std::string TPanelSession::findWindow(const std::string& title, int timeoutMs) c
 }
 
 bool TPanelSession::windowGone(const std::string& title, int timeoutMs) const {
-  return waitUntil([&] { return runTool({"xdotool", "search", "--name", "^" + title + "$"}, 5000).empty(); },
+  return waitUntil(
+      [&] { return runTool({"xdotool", "search", "--onlyvisible", "--name", "^" + title + "$"}, 5000).empty(); },
                    timeoutMs);
 }
 

@@ -39,7 +39,7 @@ class TPanelSession {
 
   // A tool on the session's display; its standard output, "" on failure.
   std::string runTool(const std::vector<std::string>& argv, int timeoutMs = 20000) const;
-  // The X window of that exact title, "" when none comes up in time.
+  // The shown X window of that exact title, "" when none comes up in time.
   std::string findWindow(const std::string& title, int timeoutMs = 20000) const;
   bool windowGone(const std::string& title, int timeoutMs = 20000) const;
   void click(const std::string& window, int x, int y) const;

@@ -147,6 +147,25 @@ TEST_F(TSimpanelTest, CancelledChooserKeepsTheTables) {
   closeAndExpectCleanExit();
 }
 
+TEST_F(TSimpanelTest, FileThatDoesNotExistIsNotTaken) {
+  const std::string before = dumpNumber(1);
+  session.click(window, openTableX, openTableY);
+  std::string chooser = session.findWindow("Open");
+  ASSERT_FALSE(chooser.empty());
+  session.typeInto(chooser, "missing.ini");
+  session.pressKey(chooser, "Return");
+  const std::string alert = session.findWindow("");  // FLTK's alert has no title
+  ASSERT_FALSE(alert.empty());
+  EXPECT_EQ(request(SIM_CMD_GETINT, "_C_Time"), 0x10000) << "served while the alert is open";
+  session.pressKey(alert, "Return");
+  chooser = session.findWindow("Open");
+  ASSERT_FALSE(chooser.empty()) << "the chooser comes back";
+  session.pressKey(chooser, "Escape");
+  ASSERT_TRUE(session.windowGone("Open"));
+  EXPECT_EQ(dumpNumber(2), before);
+  closeAndExpectCleanExit();
+}
+
 TEST_F(TSimpanelTest, RequestsOutsideTheFormatAreRefusedAndThePanelGoesOn) {
   tSIM_COPYDATA record;
   std::memset(&record, 'A', sizeof(record));  // a name without its zero byte
