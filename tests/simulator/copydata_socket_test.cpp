@@ -19,11 +19,6 @@
 
 namespace {
 
-mode_t modeOf(const std::string& path) {
-  struct stat status {};
-  return lstat(path.c_str(), &status) == 0 ? status.st_mode : 0;
-}
-
 class TCopyDataServerTest : public ::testing::Test {
  protected:
   void SetUp() override {

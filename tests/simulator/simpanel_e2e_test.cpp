@@ -35,11 +35,6 @@ LRESULT request(ULONG_PTR command, const char* name, int16_t value = 0, int32_t 
   return requestBytes(command, &record, sizeof(record));
 }
 
-mode_t modeOf(const std::string& path) {
-  struct stat status {};
-  return lstat(path.c_str(), &status) == 0 ? status.st_mode : 0;
-}
-
 class TSimpanelTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -1,5 +1,7 @@
 #pragma once
 // Small helpers the simulator's tests share.
+#include <sys/types.h>
+
 #include <string>
 
 // A fresh folder of its own, removed with everything in it at the end.
@@ -36,3 +38,6 @@ class TStdoutCapture {
 };
 
 size_t countOf(const std::string& text, const std::string& part);
+
+// The type and mode bits of what stands at `path` (not followed), 0 for nothing.
+mode_t modeOf(const std::string& path);
