@@ -5,6 +5,7 @@
 
 #include "errorframe.h"
 #include "include/plccomp.h"
+#include "intake.h"
 #include "tolvane_export.h"
 
 unsigned char dll_settings[kSettingsCapacity];
@@ -24,6 +25,7 @@ void totalReset() {
   dll_debug = false;
   dll_traceMask = 0x1001;
   plc_clearLastError();
+  WipeHighLevelCode();
   zeroSettings();
 }
 

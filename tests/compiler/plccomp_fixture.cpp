@@ -80,6 +80,10 @@ bool hasLine(const std::vector<std::string>& lines, const std::string& line) {
   return false;
 }
 
+bool endsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
 bool hasLineStartingWith(const std::vector<std::string>& lines, const std::string& start) {
   for (const std::string& l : lines)
     if (l.rfind(start, 0) == 0) return true;

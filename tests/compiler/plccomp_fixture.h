@@ -13,7 +13,7 @@
 
 #define PLCCOMP_EXPORT_LIST(X)                                                                     \
   X(ResetCompiler) X(SetCompilerSetting) X(AddFreeRAMRange) X(AddFreeFLASHRange) X(AddFreeEEPROMRange) \
-  X(GetLastErrorMsg)
+  X(GetLastErrorMsg) X(AddHighLevelInstruction)
 
 // Test case records of parameterized tests name themselves by their `what`.
 template <typename T, typename = decltype(std::declval<const T&>().what + 0)>
@@ -56,6 +56,7 @@ std::vector<std::string> traceMessages(const std::string& output);
 // Lines that are not trace lines (debug lines and the library's other lines).
 std::vector<std::string> debugLines(const std::string& output);
 bool hasLine(const std::vector<std::string>& lines, const std::string& line);
+bool endsWith(const std::string& text, const std::string& end);
 bool hasLineStartingWith(const std::vector<std::string>& lines, const std::string& start);
 
 // A temporary folder removed with its contents at the end of the test.

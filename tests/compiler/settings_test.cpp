@@ -126,8 +126,8 @@ TEST_P(SettingsBlocks, AreStoredUpToTheCapacity) {
   EXPECT_EQ(lib.SetCompilerSetting(c.withData ? block.data() : nullptr, c.length), c.stored);
   const auto traces = traceMessages(capture.finish());
   ASSERT_EQ(traces.size(), 2u);
-  const std::string suffix = ", " + std::to_string(c.length) + ") => " + (c.stored ? "TRUE" : "FALSE");
-  EXPECT_EQ(traces[1].substr(traces[1].size() - suffix.size()), suffix);
+  EXPECT_TRUE(endsWith(traces[1], ", " + std::to_string(c.length) + ") => " + (c.stored ? "TRUE" : "FALSE")))
+      << traces[1];
   EXPECT_EQ(lastError(), "");
 }
 
