@@ -6,6 +6,7 @@
 #include "errorframe.h"
 #include "include/plccomp.h"
 #include "intake.h"
+#include "symbols.h"
 #include "tolvane_export.h"
 
 unsigned char dll_settings[kSettingsCapacity];
@@ -26,6 +27,7 @@ void totalReset() {
   dll_traceMask = 0x1001;
   plc_clearLastError();
   WipeHighLevelCode();
+  WipeSymbolMap(true);
   zeroSettings();
 }
 

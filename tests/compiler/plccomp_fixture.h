@@ -13,7 +13,8 @@
 
 #define PLCCOMP_EXPORT_LIST(X)                                                                     \
   X(ResetCompiler) X(SetCompilerSetting) X(AddFreeRAMRange) X(AddFreeFLASHRange) X(AddFreeEEPROMRange) \
-  X(GetLastErrorMsg) X(AddHighLevelInstruction)
+  X(GetLastErrorMsg) X(AddHighLevelInstruction) \
+  X(AddFixSymbol) X(GetSymbolByName) X(GetSymbolByInternalName)
 
 // Test case records of parameterized tests name themselves by their `what`.
 template <typename T, typename = decltype(std::declval<const T&>().what + 0)>
