@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "codegen.h"
 #include "errorframe.h"
 #include "include/plccomp.h"
 #include "intake.h"
@@ -27,6 +28,7 @@ void totalReset() {
   dll_traceMask = 0x1001;
   plc_clearLastError();
   WipeHighLevelCode();
+  WipeCodeMemory();
   WipeSymbolMap(true);
   zeroSettings();
 }
