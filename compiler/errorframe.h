@@ -53,10 +53,10 @@ class TErrorFrame {
 // error report and gives its code.
 int plc_reportUnexpected(const std::exception& e);
 
-// Runs body in an error frame. On an error, onError(code) writes the export's
-// error exit line and the fallback is returned.
-template <typename R, typename OnError, typename Body>
-R plc_frame(R fallback, OnError&& onError, Body&& body) {
+// Runs body in an error frame and gives its result. When an error ends the
+// body, the frame is left and onError(code) gives the export's result.
+template <typename OnError, typename Body>
+auto plc_frameWithCode(OnError&& onError, Body&& body) -> decltype(body()) {
   int code;
   {
     TErrorFrame frame;
@@ -68,6 +68,17 @@ R plc_frame(R fallback, OnError&& onError, Body&& body) {
       code = plc_reportUnexpected(e);
     }
   }
-  onError(code);
-  return fallback;
+  return onError(code);
+}
+
+// The same for exports with a fixed default: onError(code) writes the
+// export's error exit line and the fallback is returned.
+template <typename R, typename OnError, typename Body>
+R plc_frame(R fallback, OnError&& onError, Body&& body) {
+  return plc_frameWithCode(
+      [&](int code) -> R {
+        onError(code);
+        return fallback;
+      },
+      [&]() -> R { return body(); });
 }

@@ -109,3 +109,50 @@ std::string PlcComp::lastError() {
   lib.GetLastErrorMsg(buffer.data(), static_cast<uint32_t>(buffer.size()));
   return buffer.data();
 }
+
+std::ostream& operator<<(std::ostream& os, const TSymbol& s) {
+  return os << "{" << s.name << " " << s.type << " addr " << s.addr << " bit " << s.bit << " accessed " << s.accessed
+            << (s.fixed ? " fixed" : "") << "}";
+}
+
+std::vector<uint8_t> bytesOf(const std::string& hex) {
+  std::vector<uint8_t> bytes;
+  std::istringstream in(hex);
+  for (std::string byte; in >> byte;) bytes.push_back(static_cast<uint8_t>(std::stoul(byte, nullptr, 16)));
+  return bytes;
+}
+
+void PlcComp::addProgram(const std::vector<TInst>& program) {
+  for (const TInst& i : program)
+    ASSERT_TRUE(lib.AddHighLevelInstruction(i.inst, i.arg1, i.arg2, i.arg3, i.literal)) << i.inst << ": " << lastError();
+}
+
+std::vector<uint8_t> PlcComp::image(uint32_t* firstAddress) {
+  std::vector<uint8_t> bytes;
+  if (!lib.GetFirstByte()) return bytes;
+  const uint32_t first = lib.GetCurrentByteAddress();
+  if (firstAddress) *firstAddress = first;
+  do {
+    EXPECT_EQ(lib.GetCurrentByteAddress(), first + bytes.size());
+    bytes.push_back(lib.GetCurrentByteData());
+  } while (lib.GetNextByte());
+  return bytes;
+}
+
+TSymbol PlcComp::currentSymbol() {
+  return {lib.GetCurrentSymbolName(),  lib.GetCurrentSymbolType(),   lib.GetCurrentSymbolAddr(),
+          lib.GetCurrentSymbolBitID(), lib.GetCurrentSymbolAccess(), lib.IsCurrentSymbolFixed()};
+}
+
+std::vector<TSymbol> PlcComp::symbols() {
+  std::vector<TSymbol> table;
+  if (!lib.GetFirstSymbol()) return table;
+  do table.push_back(currentSymbol());
+  while (lib.GetNextSymbol());
+  return table;
+}
+
+TSymbol PlcComp::symbol(const char* name, const char* type) {
+  EXPECT_TRUE(lib.GetSymbolByName(name, type)) << name << " " << type;
+  return currentSymbol();
+}

@@ -14,7 +14,10 @@
 #define PLCCOMP_EXPORT_LIST(X)                                                                     \
   X(ResetCompiler) X(SetCompilerSetting) X(AddFreeRAMRange) X(AddFreeFLASHRange) X(AddFreeEEPROMRange) \
   X(GetLastErrorMsg) X(AddHighLevelInstruction) \
-  X(AddFixSymbol) X(GetSymbolByName) X(GetSymbolByInternalName)
+  X(AddFixSymbol) X(GetSymbolByName) X(GetSymbolByInternalName) X(StartCompile) X(GetFirstByte) X(GetNextByte) \
+  X(GetCurrentByteAddress) X(GetCurrentByteData) X(GetFirstCodeLine) X(GetFirstSymbol) X(GetNextSymbol)          \
+  X(GetCurrentSymbolName) X(GetCurrentSymbolType) X(GetCurrentSymbolAddr) X(GetCurrentSymbolBitID)               \
+  X(GetCurrentSymbolAccess) X(IsCurrentSymbolFixed) X(d_dumpPICcode) X(d_dumpSymbols) X(d_dumpIntcode)
 
 // Test case records of parameterized tests name themselves by their `what`.
 template <typename T, typename = decltype(std::declval<const T&>().what + 0)>
@@ -74,10 +77,54 @@ class TTempDir {
 
 std::string readFile(const std::string& path);
 
+// One instruction as a host hands it over.
+struct TInst {
+  const char* inst;
+  const char* arg1 = nullptr;
+  const char* arg2 = nullptr;
+  const char* arg3 = nullptr;
+  short literal = 0;
+};
+
+// One record of the symbol table as the walk exports read it.
+struct TSymbol {
+  std::string name;
+  std::string type;
+  uint32_t addr;
+  uint32_t bit;
+  int32_t accessed;
+  bool fixed;
+  bool operator==(const TSymbol& o) const {
+    return name == o.name && type == o.type && addr == o.addr && bit == o.bit && accessed == o.accessed &&
+           fixed == o.fixed;
+  }
+};
+std::ostream& operator<<(std::ostream& os, const TSymbol& s);
+
+// "FF 00 03" as bytes.
+std::vector<uint8_t> bytesOf(const std::string& hex);
+
 class PlcComp : public ::testing::Test {
  protected:
   // The last error text as GetLastErrorMsg hands it out.
   std::string lastError();
+  // Hands the instructions over; each must be accepted.
+  void addProgram(const std::vector<TInst>& program);
+  // The image through the stream reader routines; checks that the addresses
+  // rise by one from the first, which it stores in firstAddress.
+  std::vector<uint8_t> image(uint32_t* firstAddress = nullptr);
+  // The whole table through the walk.
+  std::vector<TSymbol> symbols();
+  // The record under the cursor.
+  TSymbol currentSymbol();
+  // The record with this user name and lookup type; fails the test when missing.
+  TSymbol symbol(const char* name, const char* type);
 
   TPlcCompLib lib;
+};
+
+// Starts every test from a total reset: debug lines off.
+class Compiler : public PlcComp {
+ protected:
+  void SetUp() override { lib.ResetCompiler(COMPILER_RESET_LEVEL_TOTAL); }
 };
