@@ -39,53 +39,133 @@ SymbolRecord& addVariable(const char* routine, const char* prefix, const char* u
   return record;
 }
 
-}  // namespace
-
-size_t TSymbolTable::find(const char* name) const {
-  if (plc_traceOn(TRACE_DETAIL)) {
-    for (size_t pos = 0; pos < records_.size(); ++pos)
-      if (strcmpnull(records_[pos].name, name) == 0) return pos;
-    return npos;
-  }
-  auto it = index_.find(std::string_view(name));
-  return it == index_.end() ? npos : it->second;
+// Writes value in decimal followed by the terminator character; gives the
+// position behind it.
+char* appendDecimal(char* out, unsigned value, char terminator) {
+  char digits[10];
+  int count = 0;
+  do digits[count++] = static_cast<char>('0' + value % 10);
+  while ((value /= 10) != 0);
+  while (count) *out++ = digits[--count];
+  *out++ = terminator;
+  return out;
 }
 
-SymbolRecord& TSymbolTable::append(const char* name) {
-  SymbolRecord record{};
-  std::snprintf(record.name, sizeof record.name, "%s", name);
-  records_.push_back(record);
-  SymbolRecord& stored = records_.back();
-  try {
-    index_.emplace(std::string_view(stored.name), records_.size() - 1);
-  } catch (...) {
-    records_.pop_back();
-    throw;
+}  // namespace
+
+const char* TNameStore::store(std::string_view name) {
+  const size_t needed = name.size() + 1;
+  if (used_ + needed > kBlockSize) {
+    blocks_.emplace_back(new char[kBlockSize]);
+    used_ = 0;
   }
+  char* stored = blocks_.back().get() + used_;
+  std::memcpy(stored, name.data(), name.size());
+  stored[name.size()] = '\0';
+  used_ += needed;
   return stored;
 }
 
+void TNameStore::clear() {
+  std::vector<std::unique_ptr<char[]>>().swap(blocks_);
+  used_ = kBlockSize;
+}
+
+size_t TSymbolTable::find(const char* name, size_t length) const {
+  if (plc_traceOn(TRACE_DETAIL)) {
+    for (size_t pos = 0; pos < size_; ++pos)
+      if (strcmpnull(at(pos).name, name) == 0) return pos;
+    return npos;
+  }
+  if (slots_.empty() || length > kSymbolNameLimit) return npos;
+  const uint32_t hash = hashOf(std::string_view(name, length));
+  const size_t mask = slots_.size() - 1;
+  for (size_t i = hash & mask; slots_[i].position != 0; i = (i + 1) & mask) {
+    if (slots_[i].hash != hash) continue;
+    const size_t pos = slots_[i].position - 1;
+    const char* stored = at(pos).name;
+    if (std::strncmp(stored, name, length) == 0 && stored[length] == '\0') return pos;
+  }
+  return npos;
+}
+
+SymbolRecord& TSymbolTable::slotIn(TChunks& chunks, size_t pos) {
+  if ((pos >> kChunkBits) == chunks.size()) chunks.emplace_back(new SymbolRecord[kChunkSize]);
+  return chunks[pos >> kChunkBits][pos & (kChunkSize - 1)];
+}
+
+SymbolRecord& TSymbolTable::append(std::string_view name) {
+  if ((size_ + 1) * 2 > slots_.size()) {
+    slots_.assign(std::max<size_t>(64, slots_.size() * 2), TSlot{0, 0});
+    for (size_t pos = 0; pos < size_; ++pos) indexRecord(pos, hashOf(at(pos).name));
+  }
+  SymbolRecord& record = slotIn(chunks_, size_);
+  record = SymbolRecord{};
+  record.name = names_.store(name.substr(0, kSymbolNameLimit));
+  ++size_;
+  indexRecord(size_ - 1, hashOf(name));
+  return record;
+}
+
 void TSymbolTable::clear() {
-  index_.clear();
-  std::deque<SymbolRecord>().swap(records_);
+  TChunks().swap(chunks_);
+  size_ = 0;
+  names_.clear();
+  std::vector<TSlot>().swap(slots_);
 }
 
 void TSymbolTable::removeUnfixed() {
-  records_.erase(std::remove_if(records_.begin(), records_.end(), [](const SymbolRecord& r) { return !r.fixed; }),
-                 records_.end());
+  // The kept names move to a fresh store, so that removed names do not pile up.
+  TNameStore keptNames;
+  size_t kept = 0;
+  for (size_t pos = 0; pos < size_; ++pos) {
+    if (!at(pos).fixed) continue;
+    at(kept) = at(pos);
+    at(kept).name = keptNames.store(at(kept).name);
+    ++kept;
+  }
+  std::swap(names_, keptNames);
+  size_ = kept;
+  chunks_.resize((size_ + kChunkSize - 1) >> kChunkBits);
   rebuildIndex();
 }
 
 void TSymbolTable::sortByAccess() {
-  std::sort(records_.begin(), records_.end(),
-            [](const SymbolRecord& a, const SymbolRecord& b) { return a.accessed > b.accessed; });
+  // Sorting the counts with positions and copying the records once in the
+  // new order moves each large record once, not at every exchange. Equal
+  // counts keep the order in which the symbols were made: any order is
+  // correct for them, and this one keeps the lookups of the next passes,
+  // which meet the symbols in that order again, close together in memory.
+  std::vector<std::pair<int32_t, uint32_t>> order;
+  order.reserve(size_);
+  for (size_t pos = 0; pos < size_; ++pos) order.emplace_back(at(pos).accessed, static_cast<uint32_t>(pos));
+  std::sort(order.begin(), order.end(),
+            [](const auto& a, const auto& b) { return a.first > b.first || (a.first == b.first && a.second < b.second); });
+  TChunks sorted;
+  sorted.reserve(chunks_.size());
+  for (size_t pos = 0; pos < size_; ++pos) slotIn(sorted, pos) = at(order[pos].second);
+  chunks_.swap(sorted);
   rebuildIndex();
 }
 
+uint32_t TSymbolTable::hashOf(std::string_view name) {
+  uint32_t hash = 2166136261u;  // FNV-1a
+  for (unsigned char c : name) hash = (hash ^ c) * 16777619u;
+  return hash;
+}
+
+void TSymbolTable::indexRecord(size_t pos, uint32_t hash) {
+  const size_t mask = slots_.size() - 1;
+  size_t i = hash & mask;
+  while (slots_[i].position != 0) i = (i + 1) & mask;
+  slots_[i] = TSlot{hash, static_cast<uint32_t>(pos + 1)};
+}
+
 void TSymbolTable::rebuildIndex() {
-  index_.clear();
-  index_.reserve(records_.size());
-  for (size_t pos = 0; pos < records_.size(); ++pos) index_.emplace(std::string_view(records_[pos].name), pos);
+  size_t slots = 64;
+  while (slots < size_ * 2) slots *= 2;
+  slots_.assign(slots, TSlot{0, 0});
+  for (size_t pos = 0; pos < size_; ++pos) indexRecord(pos, hashOf(at(pos).name));
 }
 
 SymbolRecord* plc_currentSymbol() {
@@ -103,7 +183,7 @@ SymbolRecord& addSymbol(const char* name) {
     PLC_ERROR_ABORT(ERROR_INTERNAL);
   }
   PLC_TRACE(TRACE_FAILURES, "addSymbol(\"%s\"):", name);
-  const size_t pos = Symbols.find(name);
+  const size_t pos = Symbols.find(name, length);
   if (pos != TSymbolTable::npos) {
     PLC_TRACE(TRACE_FAILURES, "addSymbol(%s) exists => ExistingSym", name);
     return Symbols.at(pos);
@@ -115,7 +195,7 @@ SymbolRecord& addSymbol(const char* name) {
     PLC_TRACE(TRACE_FAILURES, "addSymbol(\"%s\") => ErrorAbort", name);
     PLC_ERROR_ABORT(ERROR_INTERNAL);
   }
-  SymbolRecord& record = Symbols.append(name);
+  SymbolRecord& record = Symbols.append(std::string_view(name, length));
   PLC_TRACE(TRACE_FAILURES, "addSymbol(\"%s\") new Symbol Added => @\"%s\"", name, record.name);
   return record;
 }
@@ -127,8 +207,8 @@ SymbolRecord& AddRAMBitSymbol(const char* name) { return addVariable("AddRAMBitS
 SymbolRecord& AddCodeLabelSymbol(unsigned block, unsigned role) {
   const unsigned a = block & 0xFFFFu, b = role & 0xFFFFu;
   PLC_TRACE(TRACE_FAILURES, "AddCodeLabelSymbol(%u, %u):", a, b);
-  char name[256];
-  std::snprintf(name, sizeof name, "lbl_%u_%u", a, b);
+  char name[256] = "lbl_";
+  appendDecimal(appendDecimal(name + 4, a, '_'), b, '\0');
   SymbolRecord& record = addSymbol(name);
   ++record.accessed;
   PLC_TRACE(TRACE_FAILURES, "AddCodeLabelSymbol(%u, %u) => @\"%s\"", a, b, record.name);
@@ -202,13 +282,14 @@ TOLVANE_EXPORT bool GetSymbolByInternalName(const char* name) {
       false,
       [](int code) { PLC_TRACE(TRACE_FAILURES, "GetSymbolByInternalName() Exiting due to oops(%d) => FALSE", code); },
       [&] {
-        if (strlennull(name) == 0) {
+        const unsigned length = strlennull(name);
+        if (length == 0) {
           dbp("GetSymbolByInternalName(): NULL pointer detected. (1)");
           PLC_TRACE(TRACE_FAILURES, "GetSymbolByInternalName(): parameter 'name' == NULL or \"\"!");
           PLC_TRACE(TRACE_FAILURES, "GetSymbolByInternalName(%s%s%s) => FALSE", PLC_Q(name));
           return false;
         }
-        const size_t pos = Symbols.find(name);
+        const size_t pos = Symbols.find(name, length);
         if (pos == TSymbolTable::npos) {
           PLC_TRACE(TRACE_FLOW, "GetSymbolByInternalName(%s%s%s) => FALSE", PLC_Q(name));
           return false;
