@@ -23,6 +23,13 @@ unsigned long pointerValue(const void* p) { return static_cast<unsigned long>(re
 
 void zeroSettings() { std::memset(dll_settings, 0, sizeof dll_settings); }
 
+// A total reset that leaves the debug flag on and this trace mask.
+void debugResetWithMask(uint32_t mask) {
+  dll_traceMask = mask;
+  ResetCompiler(COMPILER_RESET_LEVEL_DEBUG);
+  dll_traceMask = mask;
+}
+
 void totalReset() {
   dll_debug = false;
   dll_traceMask = 0x1001;
@@ -87,14 +94,10 @@ TOLVANE_EXPORT void ResetCompiler(int level) {
             break;
           case COMPILER_RESET_LEVEL_TRACE:
             PLC_TRACE(TRACE_FLOW, "ResetCompiler(): COMPILER_RESET_LEVEL_TRACE(=%d)", 2);
-            dll_traceMask = 0x0001;
-            ResetCompiler(COMPILER_RESET_LEVEL_DEBUG);
-            dll_traceMask = 0x0001;
+            debugResetWithMask(0x0001);
             break;
           case COMPILER_RESET_LEVEL_TRACE_MASK:
-            dll_traceMask = mask;
-            ResetCompiler(COMPILER_RESET_LEVEL_DEBUG);
-            dll_traceMask = mask;
+            debugResetWithMask(mask);
             break;
           case COMPILER_RESET_LEVEL_COMPILER_SETTINGS_ONLY:
             PLC_TRACE(TRACE_FLOW, "ResetCompiler(): COMPILER_RESET_LEVEL_COMPILER_SETTINGS_ONLY(=%d)", 254);
@@ -102,9 +105,7 @@ TOLVANE_EXPORT void ResetCompiler(int level) {
             break;
           case COMPILER_RESET_LEVEL_TRACE_FULL:
             PLC_TRACE(TRACE_FLOW, "ResetCompiler(): COMPILER_RESET_LEVEL_TRACE_FULL(=%d)", 255);
-            dll_traceMask = 0xFFFF;
-            ResetCompiler(COMPILER_RESET_LEVEL_DEBUG);
-            dll_traceMask = 0xFFFF;
+            debugResetWithMask(0xFFFF);
             break;
           default:
             dbp("ResetCompiler(): Unknown reset level (%d), executing full reset!", level);

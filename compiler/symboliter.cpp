@@ -33,9 +33,11 @@ SymbolRecord* currentOrReport(const char* getter, const char* defaultText) {
   return record;
 }
 
-// The four numeric getters share their shape; field picks the value.
-template <typename R, typename Field>
-R numericGetter(const char* getter, R fallback, const char* fallbackText, bool oopsLine, Field field) {
+// The six getters share their shape: read picks the value, showResult
+// writes the exit line for a value read.
+template <typename R, typename Read, typename Show>
+R currentSymbolGetter(const char* getter, R fallback, const char* fallbackText, bool oopsLine, Read read,
+                      Show showResult) {
   PLC_TRACE(TRACE_FLOW, "%s():", getter);
   return plc_frame(
       fallback,
@@ -45,11 +47,18 @@ R numericGetter(const char* getter, R fallback, const char* fallbackText, bool o
       [&] {
         const SymbolRecord* record = currentOrReport(getter, fallbackText);
         if (!record) return fallback;
-        const R value = field(*record);
-        const unsigned long shown = static_cast<uint32_t>(value);
-        PLC_TRACE(TRACE_FLOW, "%s() => %lu(=0x%lX)", getter, shown, shown);
+        const R value = read(*record);
+        showResult(value);
         return value;
       });
+}
+
+template <typename R, typename Read>
+R numericGetter(const char* getter, R fallback, const char* fallbackText, bool oopsLine, Read read) {
+  return currentSymbolGetter(getter, fallback, fallbackText, oopsLine, read, [getter](R value) {
+    const unsigned long shown = static_cast<uint32_t>(value);
+    PLC_TRACE(TRACE_FLOW, "%s() => %lu(=0x%lX)", getter, shown, shown);
+  });
 }
 
 const char* typeOfName(const char* name) {
@@ -101,45 +110,27 @@ TOLVANE_EXPORT int32_t GetCurrentSymbolAccess() {
 }
 
 TOLVANE_EXPORT bool IsCurrentSymbolFixed() {
-  PLC_TRACE(TRACE_FLOW, "IsCurrentSymbolFixed():");
-  return plc_frame(
-      false,
-      [](int code) { PLC_TRACE(TRACE_FAILURES, "IsCurrentSymbolFixed() Exiting due to oops(%d) => FALSE", code); },
-      [] {
-        const SymbolRecord* record = currentOrReport("IsCurrentSymbolFixed", "FALSE");
-        if (!record) return false;
-        const bool fixed = record->fixed != 0;
-        PLC_TRACE(TRACE_FLOW, "IsCurrentSymbolFixed() => %s", plc_bool(fixed));
-        return fixed;
-      });
+  return currentSymbolGetter(
+      "IsCurrentSymbolFixed", false, "FALSE", true, [](const SymbolRecord& r) { return r.fixed != 0; },
+      [](bool fixed) { PLC_TRACE(TRACE_FLOW, "IsCurrentSymbolFixed() => %s", plc_bool(fixed)); });
 }
 
 TOLVANE_EXPORT const char* GetCurrentSymbolName() {
   static const char kEmpty[] = "";
-  PLC_TRACE(TRACE_FLOW, "GetCurrentSymbolName():");
-  return plc_frame(
-      static_cast<const char*>(kEmpty),
-      [](int code) { PLC_TRACE(TRACE_FAILURES, "GetCurrentSymbolName() Exiting due to oops(%d) => \"\"", code); },
-      [] {
-        const SymbolRecord* record = currentOrReport("GetCurrentSymbolName", "\"\"");
-        if (!record) return static_cast<const char*>(kEmpty);
-        PLC_TRACE(TRACE_FLOW, "GetCurrentSymbolName() => \"%s\"", record->name);
-        return static_cast<const char*>(record->name);
-      });
+  return currentSymbolGetter(
+      "GetCurrentSymbolName", static_cast<const char*>(kEmpty), "\"\"", true,
+      [](const SymbolRecord& r) { return r.name; },
+      [](const char* name) { PLC_TRACE(TRACE_FLOW, "GetCurrentSymbolName() => \"%s\"", name); });
 }
 
 TOLVANE_EXPORT const char* GetCurrentSymbolType() {
-  PLC_TRACE(TRACE_FLOW, "GetCurrentSymbolType():");
-  return plc_frame(
-      kUnknownType,
-      [](int code) { PLC_TRACE(TRACE_FAILURES, "GetCurrentSymbolType() Exiting due to oops(%d) => \"????\"", code); },
-      [] {
-        const SymbolRecord* record = currentOrReport("GetCurrentSymbolType", "\"????\"");
-        if (!record) return kUnknownType;
-        const char* type = typeOfName(record->name);
+  return currentSymbolGetter(
+      "GetCurrentSymbolType", kUnknownType, "\"????\"", true,
+      [](const SymbolRecord& r) {
+        const char* type = typeOfName(r.name);
         if (type == kUnknownType)
-          PLC_TRACE(TRACE_FLOW, "GetCurrentSymbolType(): symbol(=\"%s\") type not identified ", record->name);
-        PLC_TRACE(TRACE_FLOW, "GetCurrentSymbolType() => \"%s\"", type);
+          PLC_TRACE(TRACE_FLOW, "GetCurrentSymbolType(): symbol(=\"%s\") type not identified ", r.name);
         return type;
-      });
+      },
+      [](const char* type) { PLC_TRACE(TRACE_FLOW, "GetCurrentSymbolType() => \"%s\"", type); });
 }
