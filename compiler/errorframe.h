@@ -9,7 +9,6 @@
 // Error codes an error carries to the export that ends.
 enum : int {
   ERROR_INTERNAL = 1,        // internal consistency failure
-  ERROR_CURSOR_UNSET = 2,    // the instruction cursor was unset when a pass began
   ERROR_COMPILE = 1,         // a program that cannot be compiled
   ERROR_OUT_OF_VARIABLES = 5
 };

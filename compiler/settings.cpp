@@ -44,11 +44,14 @@ void totalReset() {
 
 TOLVANE_EXPORT bool SetCompilerSetting(const unsigned char* data, uint32_t length) {
   PLC_TRACE(TRACE_FAILURES, "SetCompilerSetting(0x%lX, %d):", pointerValue(data), static_cast<int>(length));
+  bool refused = length > kSettingsCapacity;
   // The byte code behind the block is read back as 16-bit words from the
   // image start, so an odd block would put every record across two words.
-  const bool odd = data && (length & 1u) != 0;
-  if (length > kSettingsCapacity || odd) {
-    if (odd) dbp("SetCompilerSetting(): odd block length (%u) refused, the byte code must start on a word boundary", length);
+  if (!refused && data && (length & 1u) != 0) {
+    dbp("SetCompilerSetting(): odd block length (%u) refused, the byte code must start on a word boundary", length);
+    refused = true;
+  }
+  if (refused) {
     PLC_TRACE(TRACE_FAILURES, "SetCompilerSetting(0x%lX, %d) => FALSE", pointerValue(data), static_cast<int>(length));
     return false;
   }
