@@ -9,3 +9,6 @@ echo "Built deliverables:"
 for f in build/lib/lib*.so build/bin/*; do
   [ -e "$f" ] && echo "  $f"
 done
+echo
+echo "Compiling a sample ladder program with the example host of the compiler library:"
+build/bin/plccomp_example

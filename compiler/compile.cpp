@@ -1,0 +1,138 @@
+// The compile driver: three passes with variable allocation after the first
+// and label allocation after the second, the image trailer, the rewinds and
+// the dumps into the logs folder beside the host program.
+#include <cstdio>
+#include <cstring>
+
+#include "codegen.h"
+#include "crc.h"
+#include "errorframe.h"
+#include "include/plccomp.h"
+#include "modulepath.h"
+#include "settings.h"
+#include "symbols.h"
+#include "tolvane_export.h"
+
+namespace {
+
+constexpr size_t kPathSize = 260;  // the host platform's path limit, terminator included
+
+[[noreturn]] void outOfVariables() {
+  dbp("allocateVariables(): Unable to allocate all variables.");
+  PLC_TRACE(TRACE_FAILURES, "allocateVariables() => %s", "FALSE");
+  AbortCompile(ERROR_OUT_OF_VARIABLES, "Out of memory for variables");
+}
+
+// Numbers the variables that are not fixed, most referenced first, INT and
+// BIT each from 0 below their limit.
+void allocateVariables() {
+  PLC_TRACE(TRACE_FAILURES, "allocateVariables():");
+  PLC_TRACE(TRACE_FLOW, "allocateVariables(): sort symbols by number of accesses");
+  Symbols.sortByAccess();
+  uint32_t nextInt = 0, nextBit = 0;
+  for (SymbolRecord& symbol : Symbols) {
+    if (std::strncmp(symbol.name, "ram", 3) != 0) {
+      PLC_TRACE(TRACE_WARNINGS, "allocateVariables(): symbol \"%s\" not recognized as RAM symbol", symbol.name);
+      continue;
+    }
+    if (symbol.fixed) continue;
+    if (std::strncmp(symbol.name, "ram_int_", 8) == 0) {
+      PLC_TRACE(TRACE_FLOW, "allocateVariables(): symbol \"%s\" recognized as INT", symbol.name);
+      if (nextInt >= dll_intLimit) outOfVariables();
+      symbol.addr = nextInt++;
+    } else if (std::strncmp(symbol.name, "ram_bit_", 8) == 0) {
+      PLC_TRACE(TRACE_FLOW, "allocateVariables(): symbol \"%s\" recognized as BIT", symbol.name);
+      if (nextBit >= dll_bitLimit) outOfVariables();
+      symbol.addr = nextBit++;
+    } else {
+      dbp("allocateVariables(): Unkown symbol type! (%s) ", symbol.name);
+      PLC_TRACE(TRACE_FAILURES, "allocateVariables(): symbol \"%s\" type RAM size not recognized", symbol.name);
+    }
+  }
+  PLC_TRACE(TRACE_FAILURES, "allocateVariables() => %s", "TRUE");
+}
+
+// Gives every label the index of the record it marks among the executable records.
+void allocateLabels() {
+  PLC_TRACE(TRACE_FAILURES, "allocateLabels():");
+  PLC_TRACE(TRACE_FLOW, "allocateLabels(): sort symbols by number of accesses");
+  uint32_t executable = 0;
+  for (const BytecodeInstruction& record : PicProg) {
+    if (plc_isExecutableOp(record.op)) ++executable;
+    if (!record.label) continue;
+    if (std::strncmp(record.label->name, "lbl", 3) == 0)
+      record.label->addr = executable - 1;
+    else
+      PLC_TRACE(TRACE_WARNINGS, "allocateLabels(): label \"%s\" not recognized as CODE symbol", record.label->name);
+  }
+  PLC_TRACE(TRACE_FAILURES, "allocateLabels() => %s", "TRUE");
+}
+
+// The folder of the host program followed by "logs/"; false when the program's
+// name cannot be read or the folder would not fit.
+bool logsFolder(char (&folder)[kPathSize]) {
+  char program[kPathSize] = {};
+  folder[0] = '\0';
+  if (plat_moduleFileName(program, sizeof program) == 0) return false;
+  const char* slash = std::strrchr(program, '/');
+  if (!slash) return false;
+  const size_t folderLength = static_cast<size_t>(slash + 1 - program);
+  return std::snprintf(folder, sizeof folder, "%.*slogs/", static_cast<int>(folderLength), program) <
+         static_cast<int>(sizeof folder);
+}
+
+// Writes one dump into the logs folder. A dump that cannot be written leaves
+// the compile successful; a path that does not fit is not cut.
+void dumpInto(const char* folder, const char* fileName, bool (*dump)(const char*)) {
+  if (!folder[0]) return;
+  char path[kPathSize];
+  if (std::snprintf(path, sizeof path, "%s%s", folder, fileName) >= static_cast<int>(sizeof path)) {
+    dbp("StartCompile(): path of '%s' in '%s' is too long, not written", fileName, folder);
+    return;
+  }
+  dump(path);
+}
+
+}  // namespace
+
+TOLVANE_EXPORT int32_t StartCompile() {
+  PLC_TRACE(TRACE_FLOW, "StartCompile():");
+  char folder[kPathSize];
+  if (!logsFolder(folder)) {
+    folder[0] = '\0';
+    dbp("StartCompile(): folder of the host program unknown, no dumps are written");
+  }
+  return plc_frameWithCode(
+      [](int code) -> int32_t {
+        WipeCodeMemory();
+        PLC_TRACE(TRACE_FAILURES, "StartCompile() => EXITCODE_ERROR(=%d)", code);
+        return code;
+      },
+      [&]() -> int32_t {
+        WipeCodeMemory();
+        WipeSymbolMap(false);
+        CompileFromIntermediate(true);
+        allocateVariables();
+
+        WipeCodeMemory();
+        WipeSymbolAccesses();
+        CompileFromIntermediate(true);
+        allocateLabels();
+
+        WipeCodeMemory();
+        WipeSymbolAccesses();
+        CompileFromIntermediate(true);
+
+        dumpInto(folder, "withexec.csv", d_dumpPICcode);
+        AddCRCtoEndOfProgram();
+        GetFirstSymbol();
+        GetFirstCodeLine();
+        GetFirstByte();
+
+        dumpInto(folder, "icodetest.csv", d_dumpIntcode);
+        dumpInto(folder, "pcodetest.csv", d_dumpPICcode);
+        dumpInto(folder, "symtest.csv", d_dumpSymbols);
+        PLC_TRACE(TRACE_FLOW, "StartCompile() => EXITCODE_NO_ERROR(=%d)", EXITCODE_NO_ERROR);
+        return EXITCODE_NO_ERROR;
+      });
+}

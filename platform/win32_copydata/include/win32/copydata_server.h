@@ -1,0 +1,67 @@
+#pragma once
+// The listening side of WM_COPYDATA between processes: accepts connections
+// on a Unix-domain socket, reads requests without blocking and hands each
+// complete one to `dispatch`, one at a time, on the event loop's thread.
+#include <sys/types.h>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "copydata_wire.h"
+#include "fd_watcher.h"
+
+class TW32CopyDataServer {
+ public:
+  using TDispatch = std::function<int32_t(uint32_t dwData, const std::vector<unsigned char>& data)>;
+
+  // Binds `path` (mode 0600), taking over a socket file that no process
+  // listens on any more. NULL with a reason in `error` when the path is
+  // served by a running process or holds something else than a socket.
+  static std::unique_ptr<TW32CopyDataServer> open(const std::string& path, TW32FdWatcher& watcher,
+                                                  TDispatch dispatch, std::string& error);
+  ~TW32CopyDataServer();
+  TW32CopyDataServer(const TW32CopyDataServer&) = delete;
+  TW32CopyDataServer& operator=(const TW32CopyDataServer&) = delete;
+
+  // Stops listening, drops every connection and removes the socket file.
+  // Safe to call from inside `dispatch` (the object itself must outlive the
+  // call); later calls do nothing.
+  void close();
+
+  const std::string& path() const { return path_; }
+  size_t connectionCount() const { return connections_.size(); }
+
+  static constexpr size_t MAX_CONNECTIONS = 64;
+
+ private:
+  struct TConnection {
+    std::vector<unsigned char> in;
+    std::vector<unsigned char> out;
+    int watched = 0;
+  };
+
+  TW32CopyDataServer(const std::string& path, int listener, TW32FdWatcher& watcher, TDispatch dispatch);
+  void watchListener();
+  void onListenerReady();
+  void onConnectionReady(int fd);
+  bool readRequests(int fd, TConnection& connection);
+  bool serveRequests(int fd, TConnection& connection);
+  bool flush(int fd, TConnection& connection);
+  void rewatch(int fd, TConnection& connection);
+  void drop(int fd);
+
+  std::string path_;
+  int listener_;
+  std::pair<dev_t, ino_t> socketFile_{};
+  int spare_;  // kept open to turn away a client when no descriptor is left
+  bool listening_ = false;
+  bool closed_ = false;
+  TW32FdWatcher& watcher_;
+  TDispatch dispatch_;
+  std::map<int, TConnection> connections_;
+};

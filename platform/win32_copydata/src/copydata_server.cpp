@@ -1,0 +1,208 @@
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <win32/copydata_client.h>
+#include <win32/copydata_server.h>
+
+namespace {
+
+// A connection holds at most one request beyond the one being read.
+const size_t readLimit = 2 * (W32_COPYDATA_HEADER_SIZE + W32_COPYDATA_MAX_DATA);
+
+std::string withReason(const std::string& path, const char* what) {
+  return path + ": " + what + ": " + std::strerror(errno);
+}
+
+}  // namespace
+
+std::unique_ptr<TW32CopyDataServer> TW32CopyDataServer::open(const std::string& path, TW32FdWatcher& watcher,
+                                                             TDispatch dispatch, std::string& error) {
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  if (path.empty() || path.size() >= sizeof(address.sun_path)) {
+    error = path + ": not a usable socket path";
+    return nullptr;
+  }
+  std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+
+  struct stat status {};
+  if (lstat(path.c_str(), &status) == 0) {
+    if (!S_ISSOCK(status.st_mode)) {
+      error = path + ": exists and is not a socket";
+      return nullptr;
+    }
+    if (w32_copyDataProbe(path)) {
+      error = path + ": another running process serves this window class";
+      return nullptr;
+    }
+    unlink(path.c_str());  // left behind by a process that ended without removing it
+  }
+
+  const int listener = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+  if (listener < 0) {
+    error = withReason(path, "socket");
+    return nullptr;
+  }
+  const mode_t oldMask = umask(0177);
+  const int bound = bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+  umask(oldMask);
+  if (bound != 0 || chmod(path.c_str(), 0600) != 0 || listen(listener, 16) != 0) {
+    error = withReason(path, bound != 0 ? "bind" : "listen");
+    if (bound == 0) unlink(path.c_str());
+    ::close(listener);
+    return nullptr;
+  }
+  return std::unique_ptr<TW32CopyDataServer>(new TW32CopyDataServer(path, listener, watcher, std::move(dispatch)));
+}
+
+TW32CopyDataServer::TW32CopyDataServer(const std::string& path, int listener, TW32FdWatcher& watcher,
+                                       TDispatch dispatch)
+    : path_(path),
+      listener_(listener),
+      spare_(::open("/dev/null", O_RDONLY | O_CLOEXEC)),
+      watcher_(watcher),
+      dispatch_(std::move(dispatch)) {
+  struct stat status {};
+  if (stat(path_.c_str(), &status) == 0) socketFile_ = {status.st_dev, status.st_ino};
+  watchListener();
+}
+
+TW32CopyDataServer::~TW32CopyDataServer() { close(); }
+
+void TW32CopyDataServer::close() {
+  if (closed_) return;
+  closed_ = true;
+  watcher_.unwatch(listener_);
+  ::close(listener_);
+  for (auto& entry : connections_) {
+    watcher_.unwatch(entry.first);
+    ::close(entry.first);
+  }
+  connections_.clear();
+  if (spare_ >= 0) ::close(spare_);
+  // Only the file this server made: never one that has taken its place.
+  struct stat status {};
+  if (lstat(path_.c_str(), &status) == 0 && status.st_dev == socketFile_.first && status.st_ino == socketFile_.second)
+    unlink(path_.c_str());
+}
+
+void TW32CopyDataServer::watchListener() {
+  listening_ = connections_.size() < MAX_CONNECTIONS;
+  if (listening_)
+    watcher_.watch(listener_, TW32FdWatcher::READ, [this] { onListenerReady(); });
+  else
+    watcher_.unwatch(listener_);
+}
+
+void TW32CopyDataServer::onListenerReady() {
+  while (!closed_) {
+    if (connections_.size() >= MAX_CONNECTIONS) {
+      watchListener();  // the waiting clients stay in the backlog until a connection ends
+      return;
+    }
+    const int fd = accept4(listener_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+    if (fd < 0) {
+      if (errno == EINTR) continue;
+      if ((errno == EMFILE || errno == ENFILE) && spare_ >= 0) {
+        // Free a descriptor to turn the client away rather than leave it
+        // ready in the backlog, which would wake the loop again at once.
+        ::close(spare_);
+        const int refused = accept(listener_, nullptr, nullptr);
+        if (refused >= 0) ::close(refused);
+        spare_ = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+        continue;
+      }
+      return;
+    }
+    connections_[fd];
+    rewatch(fd, connections_[fd]);
+  }
+}
+
+void TW32CopyDataServer::onConnectionReady(int fd) {
+  auto found = connections_.find(fd);
+  if (found == connections_.end()) return;
+  TConnection& connection = found->second;
+  if (!flush(fd, connection)) return drop(fd);
+  const bool peerOpen = !connection.out.empty() || readRequests(fd, connection);
+  // A request that came in full is served even when the client has hung up.
+  if (!serveRequests(fd, connection)) return;
+  if (!peerOpen) return drop(fd);
+  rewatch(fd, connection);
+}
+
+bool TW32CopyDataServer::readRequests(int fd, TConnection& connection) {
+  unsigned char chunk[4096];
+  while (connection.in.size() < readLimit) {
+    const ssize_t n = recv(fd, chunk, std::min(sizeof(chunk), readLimit - connection.in.size()), MSG_DONTWAIT);
+    if (n > 0) {
+      connection.in.insert(connection.in.end(), chunk, chunk + n);
+    } else if (n == 0) {
+      return false;
+    } else if (errno != EINTR) {
+      return errno == EAGAIN || errno == EWOULDBLOCK;
+    }
+  }
+  return true;
+}
+
+bool TW32CopyDataServer::serveRequests(int fd, TConnection& connection) {
+  while (connection.out.empty() && connection.in.size() >= W32_COPYDATA_HEADER_SIZE) {
+    const TW32CopyDataHeader header = w32_decodeCopyDataHeader(connection.in.data());
+    if (header.message != W32_COPYDATA_MESSAGE || header.cbData > W32_COPYDATA_MAX_DATA) {
+      drop(fd);
+      return false;
+    }
+    const size_t total = W32_COPYDATA_HEADER_SIZE + header.cbData;
+    if (connection.in.size() < total) break;
+    const std::vector<unsigned char> data(connection.in.begin() + W32_COPYDATA_HEADER_SIZE,
+                                          connection.in.begin() + total);
+    connection.in.erase(connection.in.begin(), connection.in.begin() + total);
+    const int32_t answer = dispatch_(header.dwData, data);
+    if (closed_) return false;  // the window went away while serving
+    unsigned char reply[W32_COPYDATA_ANSWER_SIZE];
+    w32_putLittleEndian32(reply, static_cast<uint32_t>(answer));
+    connection.out.insert(connection.out.end(), reply, reply + sizeof(reply));
+    if (!flush(fd, connection)) {
+      drop(fd);
+      return false;
+    }
+  }
+  return true;
+}
+
+bool TW32CopyDataServer::flush(int fd, TConnection& connection) {
+  while (!connection.out.empty()) {
+    // MSG_NOSIGNAL: a client that hung up must not end this process.
+    const ssize_t n = send(fd, connection.out.data(), connection.out.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (n > 0) {
+      connection.out.erase(connection.out.begin(), connection.out.begin() + n);
+    } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
+      return true;
+    } else if (errno != EINTR) {
+      return false;
+    }
+  }
+  return true;
+}
+
+void TW32CopyDataServer::rewatch(int fd, TConnection& connection) {
+  // Answers not yet taken hold back further requests of the same client.
+  const int events = connection.out.empty() ? TW32FdWatcher::READ : TW32FdWatcher::WRITE;
+  if (events == connection.watched) return;
+  connection.watched = events;
+  watcher_.watch(fd, events, [this, fd] { onConnectionReady(fd); });
+}
+
+void TW32CopyDataServer::drop(int fd) {
+  watcher_.unwatch(fd);
+  ::close(fd);
+  connections_.erase(fd);
+  if (!listening_ && !closed_) watchListener();
+}

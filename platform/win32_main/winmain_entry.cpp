@@ -1,0 +1,13 @@
+#include <string>
+#include <windows.h>
+
+// The program starts in WinMain, as on Windows, with the command line
+// without the program name.
+int main(int argc, char** argv) {
+  std::string commandLine;
+  for (int i = 1; i < argc; ++i) {
+    if (i > 1) commandLine += ' ';
+    commandLine += argv[i];
+  }
+  return WinMain(GetModuleHandleA(nullptr), nullptr, &commandLine[0], SW_SHOWDEFAULT);
+}

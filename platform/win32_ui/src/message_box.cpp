@@ -1,0 +1,8 @@
+#include <cstdio>
+#include <windows.h>
+
+int MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT) {
+  fprintf(stderr, "%s: %s\n", caption ? caption : "Error", text ? text : "");
+  fflush(stderr);
+  return IDOK;
+}

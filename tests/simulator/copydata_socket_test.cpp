@@ -1,0 +1,231 @@
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <future>
+#include <optional>
+#include <win32/copydata_client.h>
+#include <win32/copydata_server.h>
+#include <win32/copydata_socket_path.h>
+#include <win32/copydata_wire.h>
+
+#include "poll_watcher.h"
+#include "raw_copydata_client.h"
+#include "test_support.h"
+
+namespace {
+
+class TCopyDataServerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    path = dir.file("Tolvane simulator");
+    server = open(error);
+    ASSERT_TRUE(server) << error;
+  }
+
+  std::unique_ptr<TW32CopyDataServer> open(std::string& reason) {
+    return TW32CopyDataServer::open(
+        path, watcher,
+        [this](uint32_t dwData, const std::vector<unsigned char>& data) {
+          requests.push_back(dwData);
+          if (onRequest) onRequest();
+          return static_cast<int32_t>(dwData * 1000 + data.size()) * (dwData == 7 ? -1 : 1);
+        },
+        reason);
+  }
+
+  std::optional<int32_t> answerOf(TRawClient& client) {
+    watcher.pumpUntil([&] { return client.readable(); });
+    return client.answer();
+  }
+
+  TTempDir dir;
+  std::string path, error;
+  TPollWatcher watcher;
+  std::unique_ptr<TW32CopyDataServer> server;
+  std::vector<uint32_t> requests;
+  std::function<void()> onRequest;
+};
+
+}  // namespace
+
+TEST(TCopyDataSocketPath, FolderOfThisUserAlone) {
+  TTempDir tmp;
+  const std::string folder = tmp.file("tolvane-" + std::to_string(getuid()));
+  std::string error;
+  EXPECT_EQ(w32_copyDataSocketFolder("/run/user/1", tmp.path(), getuid(), true, error), "/run/user/1");
+  EXPECT_EQ(w32_copyDataSocketFolder(nullptr, tmp.path(), getuid(), false, error), "") << "not made for a client";
+  EXPECT_EQ(w32_copyDataSocketFolder("", tmp.path(), getuid(), true, error), folder) << "an empty variable is unset";
+  EXPECT_EQ(modeOf(folder) & 07777, 0700u);
+
+  chmod(folder.c_str(), 0755);
+  EXPECT_EQ(w32_copyDataSocketFolder(nullptr, tmp.path(), getuid(), false, error), "") << "open to others: refused";
+  EXPECT_EQ(w32_copyDataSocketFolder(nullptr, tmp.path(), getuid(), true, error), folder);
+  EXPECT_EQ(modeOf(folder) & 07777, 0700u) << "narrowed by the server";
+
+  rmdir(folder.c_str());
+  ASSERT_EQ(symlink(tmp.path().c_str(), folder.c_str()), 0);
+  EXPECT_EQ(w32_copyDataSocketFolder(nullptr, tmp.path(), getuid(), true, error), "") << "a link is not our folder";
+  unlink(folder.c_str());
+  writeTextFile(folder, "x");
+  EXPECT_EQ(w32_copyDataSocketFolder(nullptr, tmp.path(), getuid(), true, error), "");
+  EXPECT_EQ(w32_copyDataSocketFolder(nullptr, tmp.path(), getuid() + 1, true, error), "") << "another user's";
+}
+
+TEST(TCopyDataSocketPath, ClassNameBecomesAFileName) {
+  TTempDir runtime;
+  setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
+  std::string error;
+  EXPECT_EQ(w32_copyDataSocketPath("Tolvane simulator", true, error), runtime.file("Tolvane simulator"));
+  for (const char* wrong : {"", "../escape", "a/b"}) EXPECT_EQ(w32_copyDataSocketPath(wrong, true, error), "") << wrong;
+  EXPECT_EQ(w32_copyDataSocketPath(nullptr, true, error), "");
+  EXPECT_EQ(w32_copyDataSocketPath(std::string(120, 'c').c_str(), true, error), "") << error;
+}
+
+TEST_F(TCopyDataServerTest, SocketIsOfThisUserAloneAndGoesAtClose) {
+  const mode_t oldMask = umask(0);
+  std::string reason;
+  server.reset();
+  server = open(reason);
+  umask(oldMask);
+  ASSERT_TRUE(server) << reason;
+  EXPECT_TRUE(S_ISSOCK(modeOf(path)));
+  EXPECT_EQ(modeOf(path) & 07777, 0600u);
+  server->close();
+  EXPECT_EQ(modeOf(path), 0u);
+}
+
+TEST_F(TCopyDataServerTest, AnswersRequestsInOrderOnOneConnection) {
+  TRawClient client(path);
+  ASSERT_TRUE(client.connected());
+  std::vector<unsigned char> both = TRawClient::request(3, 308);
+  const std::vector<unsigned char> second = TRawClient::request(7, 0);
+  both.insert(both.end(), second.begin(), second.end());
+  client.send(both);
+  EXPECT_EQ(answerOf(client), 3308);
+  EXPECT_EQ(answerOf(client), -7000) << "a negative answer keeps its sign";
+  EXPECT_EQ(requests, (std::vector<uint32_t>{3, 7}));
+}
+
+TEST_F(TCopyDataServerTest, ClientSendsAndWaitsForItsAnswer) {
+  const std::vector<unsigned char> data(4096, 1);
+  auto answer = std::async(std::launch::async, [&] {
+    int32_t result = 0;
+    return w32_copyDataSend(path, 2, data.data(), 4096, result, 5000) ? result : -1;
+  });
+  watcher.pumpUntil([&] { return answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
+  EXPECT_EQ(answer.get(), 6096);
+
+  int32_t result = 0;
+  EXPECT_FALSE(w32_copyDataSend(path, 2, data.data(), 4097, result, 1000)) << "above the limit, not sent";
+  EXPECT_FALSE(w32_copyDataSend(dir.file("nobody"), 2, data.data(), 1, result, 1000));
+  EXPECT_FALSE(w32_copyDataProbe(dir.file("nobody")));
+  EXPECT_TRUE(requests.size() == 1);
+}
+
+TEST_F(TCopyDataServerTest, MalformedRequestsCloseTheirConnectionOnly) {
+  struct TCase {
+    const char* what;
+    std::vector<unsigned char> bytes;
+  };
+  const TCase cases[] = {
+      {"data above the limit", TRawClient::request(1, W32_COPYDATA_MAX_DATA + 1, W32_COPYDATA_MESSAGE, 0)},
+      {"another message than WM_COPYDATA", TRawClient::request(1, 8, 0x0010)},
+  };
+  for (const TCase& c : cases) {
+    TRawClient client(path);
+    client.send(c.bytes);
+    EXPECT_EQ(answerOf(client), std::nullopt) << c.what;
+  }
+  EXPECT_TRUE(requests.empty());
+  TRawClient next(path);
+  next.send(TRawClient::request(4, 308));
+  EXPECT_EQ(answerOf(next), 4308) << "the server goes on";
+}
+
+TEST_F(TCopyDataServerTest, ClientThatHangsUpBeforeItsAnswerDoesNotEndTheServer) {
+  {
+    TRawClient client(path);
+    client.send(TRawClient::request(1, 308));
+    client.hangUp();
+  }
+  watcher.pumpUntil([&] { return !requests.empty(); });
+  watcher.pumpUntil([&] { return server->connectionCount() == 0; });
+  EXPECT_EQ(requests, std::vector<uint32_t>{1}) << "a request that came in full is still served";
+  TRawClient next(path);
+  next.send(TRawClient::request(2, 0));
+  EXPECT_EQ(answerOf(next), 2000);
+}
+
+TEST_F(TCopyDataServerTest, SlowClientDoesNotHoldUpOthers) {
+  TRawClient slow(path);
+  const std::vector<unsigned char> bytes = TRawClient::request(5, 308);
+  slow.send(std::vector<unsigned char>(bytes.begin(), bytes.begin() + 7));
+  watcher.pumpUntil([&] { return server->connectionCount() == 1; });
+
+  TRawClient quick(path);
+  quick.send(TRawClient::request(6, 0));
+  EXPECT_EQ(answerOf(quick), 6000);
+  EXPECT_FALSE(slow.readable());
+
+  slow.send(std::vector<unsigned char>(bytes.begin() + 7, bytes.end()));
+  EXPECT_EQ(answerOf(slow), 5308);
+}
+
+TEST_F(TCopyDataServerTest, StaleSocketIsTakenOverButALiveOneOrAFileIsNot) {
+  std::string reason;
+  EXPECT_FALSE(open(reason)) << "a running server keeps its socket";
+  EXPECT_NE(reason.find("another running process"), std::string::npos) << reason;
+  TRawClient stillServed(path);
+  stillServed.send(TRawClient::request(1, 0));
+  EXPECT_EQ(answerOf(stillServed), 1000);
+
+  // A server that ended without removing its socket file.
+  server.reset();
+  const int stale = socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::strncpy(address.sun_path, path.c_str(), sizeof(address.sun_path) - 1);
+  ASSERT_EQ(bind(stale, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+  close(stale);
+  ASSERT_TRUE(S_ISSOCK(modeOf(path)));
+  server = open(reason);
+  ASSERT_TRUE(server) << reason;
+  TRawClient client(path);
+  client.send(TRawClient::request(2, 0));
+  EXPECT_EQ(answerOf(client), 2000);
+
+  server.reset();
+  writeTextFile(path, "not a socket");
+  EXPECT_FALSE(open(reason));
+  EXPECT_EQ(readTextFile(path), "not a socket") << "never removed";
+}
+
+TEST_F(TCopyDataServerTest, ClosingWhileServingDropsTheAnswer) {
+  onRequest = [this] { server->close(); };
+  TRawClient client(path);
+  client.send(TRawClient::request(1, 0));
+  EXPECT_EQ(answerOf(client), std::nullopt);
+  EXPECT_EQ(modeOf(path), 0u);
+  EXPECT_EQ(server->connectionCount(), 0u);
+}
+
+TEST_F(TCopyDataServerTest, ConnectionsAboveTheLimitWaitTheirTurn) {
+  std::vector<std::unique_ptr<TRawClient>> clients;
+  // One at a time, so that no connect waits for a full backlog.
+  for (size_t i = 0; i <= TW32CopyDataServer::MAX_CONNECTIONS; ++i) {
+    clients.push_back(std::make_unique<TRawClient>(path));
+    clients.back()->send(TRawClient::request(1, 0));
+    watcher.pumpUntil([&] { return server->connectionCount() == std::min(i + 1, TW32CopyDataServer::MAX_CONNECTIONS); });
+  }
+  for (size_t i = 0; i < TW32CopyDataServer::MAX_CONNECTIONS; ++i) ASSERT_EQ(answerOf(*clients[i]), 1000) << i;
+  TRawClient& last = *clients.back();
+  watcher.pumpUntil([] { return false; }, 100);
+  EXPECT_FALSE(last.readable()) << "still in the backlog";
+  clients.front()->hangUp();
+  EXPECT_EQ(answerOf(last), 1000);
+}

@@ -1,0 +1,58 @@
+#pragma once
+// A simulated machine started afresh for every test, on a clock the test sets.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <windows.h>
+#include <win32/clock_source.h>
+
+#include "P_C_Table.h"
+#include "test_support.h"
+#include "virtmachine.h"
+
+class TMachineTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    unsetenv("DISPLAY");  // the file dialog then fails at once, as a cancelled one
+    sim_integers.clear();
+    sim_relays.clear();
+    for (TCircuitTable* table : {&cycleTable_int, &cycleTable_bit, &periodTable_int, &periodTable_bit}) table->clear();
+    selectedRowCycleTable = selectedRowPeriodTable = 0;
+    clock() = SYSTEMTIME{2026, 3, 0, 1, 14, 30, 15, 250};  // Sunday 1 March 2026, 14:30:15.250 UTC
+    w32_setClockSource([](LPSYSTEMTIME time) { *time = clock(); });
+  }
+
+  void TearDown() override { w32_setClockSource(nullptr); }
+
+  static SYSTEMTIME& clock() {
+    static SYSTEMTIME time;
+    return time;
+  }
+
+  // Starts the machine as window creation does; returns what it printed.
+  std::string startMachine() {
+    TStdoutCapture output;
+    sim_initControls(nullptr, nullptr);
+    return output.text();
+  }
+
+  std::string dump() {
+    TStdoutCapture output;
+    pct_dumpCircuitTable();
+    return output.text();
+  }
+
+  std::string tableFile(const std::string& entries) {
+    const std::string path = dir.file("tables.ini");
+    writeTextFile(path, "[" PCT_SECTION "]\n" + entries);
+    return path;
+  }
+
+  bool loadTables(const std::string& path) {
+    TStdoutCapture quiet;
+    return pct_loadCircuitTable(path.c_str());
+  }
+
+  TTempDir dir;
+};

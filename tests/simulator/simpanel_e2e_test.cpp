@@ -1,0 +1,216 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstring>
+#include <windows.h>
+
+#include "panel_session.h"
+#include "raw_copydata_client.h"
+#include "simcopydata.h"
+#include "start_names.h"
+
+namespace {
+
+const char* const panelTitle = "Halden virtual machine for Tolvane";
+const char* const dumpEnd = "*****Circuit tables dump  end*****";
+
+// Button centres in the window.
+const int openTableX = 135, openTableY = 65;
+const int dumpTableX = 185, dumpTableY = 125;
+
+// A request as a Windows client sends it.
+LRESULT requestBytes(ULONG_PTR command, void* data, DWORD size) {
+  HWND panel = FindWindowA(SIM_WINDOW_CLASS, nullptr);
+  if (!panel) return -1;
+  COPYDATASTRUCT request{command, size, data};
+  return SendMessageA(panel, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&request));
+}
+
+LRESULT request(ULONG_PTR command, const char* name, int16_t value = 0, int32_t mode = 0) {
+  tSIM_COPYDATA record;
+  std::memset(&record, 0, sizeof(record));
+  std::strncpy(record.name, name, sizeof(record.name) - 1);
+  record.value = value;
+  record.mode = mode;
+  return requestBytes(command, &record, sizeof(record));
+}
+
+class TSimpanelTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(session.hasDisplay()) << "Xvfb did not start";
+    ASSERT_TRUE(session.startPanel()) << session.output() << session.errors();
+    window = session.findWindow(panelTitle);
+    ASSERT_FALSE(window.empty());
+  }
+
+  // Closing the window as a user does ends the panel with exit code 0.
+  void closeAndExpectCleanExit() {
+    session.closeWindow(window);
+    EXPECT_EQ(session.waitForExit(20000), 0) << session.errors();
+    EXPECT_EQ(modeOf(session.socketPath()), 0u) << "the socket goes with the window";
+  }
+
+  std::string dumpNumber(size_t n) {
+    session.click(window, dumpTableX, dumpTableY);
+    EXPECT_TRUE(session.waitForOutput(dumpEnd, n));
+    const std::string out = session.output();
+    size_t start = 0;
+    for (size_t i = 0; i < n; ++i) start = out.find("\n*****Circuit tables dump  start*****", start + 1);
+    return out.substr(start, out.find(dumpEnd, start) - start);
+  }
+
+  TPanelSession session;
+  std::string window;
+};
+
+}  // namespace
+
+TEST_F(TSimpanelTest, StartsWithBannerAndListsServesAClientAndClosesCleanly) {
+  EXPECT_EQ(session.output(), "Halden Virtual Machine 1.0 release:5 build:6\n" + sim_startListing());
+  EXPECT_EQ(modeOf(session.socketPath()) & 07777, 0600u);
+  EXPECT_TRUE(S_ISSOCK(modeOf(session.socketPath())));
+  EXPECT_TRUE(session.screenshot(window, "simpanel.png"));
+
+  EXPECT_EQ(request(SIM_CMD_SETINT, "_C_Time", -1), 1);
+  EXPECT_EQ(request(SIM_CMD_GETINT, "_C_Time"), 0xFFFF);
+  EXPECT_EQ(request(SIM_CMD_GETINT, "no_such"), 0);
+  EXPECT_EQ(request(SIM_CMD_SETBIT, "R_C_Rain", 256), 1) << "byte 300 is 0: cleared";
+  EXPECT_EQ(request(SIM_CMD_GETBIT, "R_C_Rain"), 0x10001);
+  EXPECT_EQ(request(SIM_CMD_SETBIT, "R_C_Rain", 1), 1);
+  EXPECT_EQ(request(SIM_CMD_GETBIT, "R_C_Rain"), 0x10002);
+  EXPECT_EQ(request(SIM_CMD_SETMODE, "", 0, SIM_MODE_CYCLE_START), 0);
+  EXPECT_EQ(request(SIM_CMD_GETINT, "_C_Time"), 0x10000) << "the cycle start applied row 1";
+  EXPECT_EQ(request(SIM_CMD_GETBIT, "R_C_Rain"), 0x10001);
+  EXPECT_EQ(request(SIM_CMD_SETMODE, "", 1, SIM_MODE_CYCLE_END), 0);
+  for (ULONG_PTR command : {5, 6, 7, 8, 9}) EXPECT_EQ(request(command, "_C_Time", 1), 0) << command;
+  EXPECT_GE(request(SIM_CMD_GETINT, "cal_Year") - SIM_ANSWER_BASE, 2025);
+  EXPECT_TRUE(session.waitForOutput("sim_getInt 'cal_Year'\n"));
+  EXPECT_NE(session.output().find("sim_setBit 'R_C_Rain'\nsim_getBit 'R_C_Rain'\n"), std::string::npos);
+
+  closeAndExpectCleanExit();
+  EXPECT_EQ(session.errors(), "");
+}
+
+TEST_F(TSimpanelTest, DumpButtonPrintsTheTablesAndEscapeDoesNotClose) {
+  const std::string dump = dumpNumber(1);
+  EXPECT_NE(dump.find(" Selected Cycle Table row=0\n Selected Period Table row=0\n"), std::string::npos);
+  EXPECT_EQ(countOf(dump, "_01=0\n"), 32u) << dump;
+  EXPECT_EQ(countOf(dump, "\t"), 32u);
+
+  session.pressKey(window, "Escape");
+  EXPECT_EQ(request(SIM_CMD_GETINT, "_Period_Number"), 0x10000) << "still there after Escape";
+  EXPECT_FALSE(session.findWindow(panelTitle, 1000).empty());
+  closeAndExpectCleanExit();
+}
+
+TEST_F(TSimpanelTest, OpenTableLoadsThePickedFileWhileRequestsAreServed) {
+  writeTextFile(session.dir().file("tables.ini"), readTextFile(SIM_FIXTURES_DIR "/tables.ini"));
+  session.click(window, openTableX, openTableY);
+  const std::string chooser = session.findWindow("Open");
+  ASSERT_FALSE(chooser.empty());
+  EXPECT_TRUE(session.screenshot(chooser, "simpanel-chooser.png"));
+  EXPECT_EQ(request(SIM_CMD_SETINT, "_Period_Number", 3), 1) << "served while the chooser is open";
+
+  session.typeInto(chooser, "tables.ini");
+  session.pressKey(chooser, "Return");
+  ASSERT_TRUE(session.windowGone("Open"));
+  const std::string dump = dumpNumber(1);
+  EXPECT_NE(dump.find("\tR_C_Rain_03=1\n"), std::string::npos) << dump;
+  EXPECT_NE(dump.find("\tR_C_Freez_03=-1\n"), std::string::npos);
+  EXPECT_NE(dump.find("\t_C_Time_10=4464\n"), std::string::npos);
+  EXPECT_EQ(countOf(dump, "\t"), 320u);
+
+  EXPECT_EQ(request(SIM_CMD_GETINT, "_C_Time"), 0x10000) << "loading alone changes no value";
+  EXPECT_EQ(request(SIM_CMD_SETMODE, "", 0, SIM_MODE_CYCLE_START), 0);
+  EXPECT_EQ(request(SIM_CMD_GETINT, "_C_Time"), 0x10000 + 45);
+  EXPECT_EQ(request(SIM_CMD_GETBIT, "R_C_Rain"), 0x10002);
+  EXPECT_EQ(request(SIM_CMD_GETBIT, "R_C_Freez"), 0x10001);
+  EXPECT_EQ(request(SIM_CMD_GETBIT, "R_P_Thursday_E"), 0x10002);
+  closeAndExpectCleanExit();
+}
+
+TEST_F(TSimpanelTest, CancelledChooserKeepsTheTables) {
+  const std::string before = dumpNumber(1);
+  session.click(window, openTableX, openTableY);
+  const std::string chooser = session.findWindow("Open");
+  ASSERT_FALSE(chooser.empty());
+  EXPECT_EQ(request(SIM_CMD_GETINT, "_C_Time"), 0x10000) << "served while the chooser is open";
+  session.pressKey(chooser, "Escape");
+  ASSERT_TRUE(session.windowGone("Open"));
+  EXPECT_EQ(dumpNumber(2), before);
+  closeAndExpectCleanExit();
+}
+
+TEST_F(TSimpanelTest, FileThatDoesNotExistIsNotTaken) {
+  const std::string before = dumpNumber(1);
+  session.click(window, openTableX, openTableY);
+  std::string chooser = session.findWindow("Open");
+  ASSERT_FALSE(chooser.empty());
+  session.typeInto(chooser, "missing.ini");
+  session.pressKey(chooser, "Return");
+  const std::string alert = session.findWindow("");  // FLTK's alert has no title
+  ASSERT_FALSE(alert.empty());
+  EXPECT_EQ(request(SIM_CMD_GETINT, "_C_Time"), 0x10000) << "served while the alert is open";
+  session.pressKey(alert, "Return");
+  chooser = session.findWindow("Open");
+  ASSERT_FALSE(chooser.empty()) << "the chooser comes back";
+  session.pressKey(chooser, "Escape");
+  ASSERT_TRUE(session.windowGone("Open"));
+  EXPECT_EQ(dumpNumber(2), before);
+  closeAndExpectCleanExit();
+}
+
+TEST_F(TSimpanelTest, RequestsOutsideTheFormatAreRefusedAndThePanelGoesOn) {
+  tSIM_COPYDATA record;
+  std::memset(&record, 'A', sizeof(record));  // a name without its zero byte
+  record.value = 1;
+  EXPECT_EQ(requestBytes(SIM_CMD_SETBIT, &record, sizeof(record)), 0);
+  std::memcpy(record.name, "R_C_Rain", 9);
+  EXPECT_EQ(requestBytes(SIM_CMD_SETBIT, &record, sizeof(record) - 1), 0) << "one byte short";
+  EXPECT_EQ(requestBytes(SIM_CMD_SETBIT, &record, sizeof(record)), 1);
+
+  {
+    TRawClient tooLarge(session.socketPath());
+    tooLarge.send(TRawClient::request(SIM_CMD_GETINT, W32_COPYDATA_MAX_DATA + 1, W32_COPYDATA_MESSAGE, 0));
+    EXPECT_EQ(tooLarge.answer(), std::nullopt) << "the connection is closed";
+  }
+  {
+    TRawClient hangsUp(session.socketPath());
+    hangsUp.send(TRawClient::request(SIM_CMD_GETINT, sizeof(tSIM_COPYDATA)));
+  }
+  HWND panel = FindWindowA(SIM_WINDOW_CLASS, nullptr);
+  COPYDATASTRUCT wide{(ULONG_PTR(1) << 32) | SIM_CMD_SETBIT, sizeof(record), &record};
+  EXPECT_EQ(SendMessageA(panel, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&wide)), 0) << "not sent as command 1";
+  EXPECT_EQ(request(SIM_CMD_GETBIT, "R_C_Rain"), 0x10002) << "the panel goes on";
+  closeAndExpectCleanExit();
+}
+
+TEST_F(TSimpanelTest, SecondPanelIsTurnedAwayWhileTheFirstServes) {
+  const pid_t second = session.startSecondPanel("second");
+  EXPECT_EQ(session.waitForExit(second, 20000), 0);
+  EXPECT_NE(readTextFile(session.dir().file("second.err")).find("Error!: Window Creation Failed!"), std::string::npos);
+  EXPECT_TRUE(S_ISSOCK(modeOf(session.socketPath())));
+  EXPECT_EQ(request(SIM_CMD_GETINT, "_C_Time"), 0x10000);
+  closeAndExpectCleanExit();
+}
+
+TEST(TSimpanelStart, StaleSocketDoesNotKeepThePanelFromStarting) {
+  TPanelSession session;
+  ASSERT_TRUE(session.hasDisplay());
+  ASSERT_TRUE(session.startPanel());
+  session.killPanel();
+  ASSERT_TRUE(S_ISSOCK(modeOf(session.socketPath()))) << "what a panel that was killed leaves behind";
+
+  ASSERT_TRUE(session.startPanel()) << session.errors();
+  EXPECT_EQ(request(SIM_CMD_GETINT, "_Period_Number"), 0x10000);
+}
+
+TEST(TSimpanelStart, WithoutADisplayItReportsAndEndsWithZero) {
+  TPanelSession session(false);
+  EXPECT_FALSE(session.startPanel());
+  EXPECT_EQ(session.waitForExit(20000), 0);
+  EXPECT_EQ(session.output(), "Halden Virtual Machine 1.0 release:5 build:6\n");
+  EXPECT_NE(session.errors().find("Error!: Window Creation Failed!\n"), std::string::npos) << session.errors();
+  EXPECT_EQ(modeOf(session.socketPath()), 0u) << "no socket is left behind";
+}
