@@ -41,8 +41,12 @@ TConsoleKeys::TConsoleKeys()
     struct sigaction restoring {};
     restoring.sa_handler = on_ending_signal;
     ::sigemptyset(&restoring.sa_mask);
-    for (size_t i = 0; i < sizeof ending_signals / sizeof ending_signals[0]; ++i)
-        ::sigaction(ending_signals[i], &restoring, &saved_actions[i]);
+    for (size_t i = 0; i < sizeof ending_signals / sizeof ending_signals[0]; ++i) {
+        // A signal the program was started to ignore stays ignored.
+        ::sigaction(ending_signals[i], nullptr, &saved_actions[i]);
+        if (saved_actions[i].sa_handler != SIG_IGN)
+            ::sigaction(ending_signals[i], &restoring, nullptr);
+    }
     termios keys = saved_terminal;
     keys.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
     keys.c_cc[VMIN] = 0;
