@@ -92,14 +92,19 @@ TLineStep TIHEXLineRules::HandleLine(const char* text, size_t length) {
 
 TLineStep TIHEXLineRules::HandleData(const TRecordText& record, long count, long address,
                                      unsigned sum) {
-  const uint32_t first = base + static_cast<uint32_t>(address);
-  for (long k = 0; k < count; ++k) {
-    const long data = record.Field(8 + 2 * k, 2);
+  // The bytes before one that does not convert are kept.
+  uint8_t bytes[256] = {};
+  long converted = 0;
+  for (; converted < count; ++converted) {
+    const long data = record.Field(8 + 2 * converted, 2);
     if (data < 0)
-      return TLineStep::FAILURE;
-    image.Append(first + static_cast<uint32_t>(k), static_cast<uint8_t>(data));
+      break;
+    bytes[converted] = static_cast<uint8_t>(data);
     sum += static_cast<unsigned>(data);
   }
+  image.Append(base + static_cast<uint32_t>(address), bytes, static_cast<size_t>(converted));
+  if (converted < count)
+    return TLineStep::FAILURE;
   return ChecksumRight(record, 8 + 2 * count, sum) ? TLineStep::NEXT_LINE : TLineStep::FAILURE;
 }
 
@@ -139,6 +144,11 @@ long TIHEXReader::hex2Number(const char* src, int len) {
     return 0;
   if (len >= FIELD_BUFFER_SIZE)
     return -1;
+  if (len == 2) {
+    const int pair = hexfield_Pair(src);
+    if (pair >= 0)
+      return pair;
+  }
   uint32_t value;
   if (len <= 8 && hexfield_Digits(src, static_cast<size_t>(len), value))
     return static_cast<long>(value);

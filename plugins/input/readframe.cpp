@@ -1,6 +1,7 @@
 #include "intface.h"
 
-#include <algorithm>
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -11,8 +12,12 @@ struct TFileCloser {
   void operator()(FILE* file) const { fclose(file); }
 };
 
-bool sortByAddr(const MemoryDataTag& a, const MemoryDataTag& b) {
-  return a.address < b.address;
+// Every data byte takes two characters of a file at least.
+size_t expectedBytes(FILE* file) {
+  struct stat status;
+  if (fstat(fileno(file), &status) != 0 || !S_ISREG(status.st_mode))
+    return 0;
+  return static_cast<size_t>(status.st_size) / 2;
 }
 
 }  // namespace
@@ -28,6 +33,7 @@ bool TFileFormatReader::ReadLines(const char* path, TLineRules& rules) {
   std::unique_ptr<FILE, TFileCloser> file(fopen(path, "r"));
   if (!file)
     return false;
+  Clear(expectedBytes(file.get()));
 
   char line[LINE_BUFFER_SIZE] = {};
   TLineStep step = TLineStep::NEXT_LINE;
@@ -38,12 +44,5 @@ bool TFileFormatReader::ReadLines(const char* path, TLineRules& rules) {
   file.reset();
   if (step == TLineStep::FAILURE || readError || !rules.Verdict())
     return false;
-
-  if (!std::is_sorted(bytes.begin(), bytes.end(), sortByAddr))
-    std::sort(bytes.begin(), bytes.end(), sortByAddr);
-  bool verdict = true;
-  for (size_t i = 1; i < bytes.size(); ++i)
-    if (bytes[i - 1].address == bytes[i].address)
-      verdict = false;
-  return verdict;
+  return SortByAddress();
 }

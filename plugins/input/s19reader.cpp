@@ -21,7 +21,8 @@ uint32_t fieldValue(const char* text, size_t count) {
 }
 
 uint8_t byteAt(const char* text, size_t position) {
-  return static_cast<uint8_t>(fieldValue(text + position, 2));
+  const int pair = hexfield_Pair(text + position);
+  return static_cast<uint8_t>(pair >= 0 ? pair : fieldValue(text + position, 2));
 }
 
 // Address bytes of a record type, 0 for the types that carry no address.
@@ -42,16 +43,29 @@ public:
   bool Verdict() const override { return verdict; }
 
 private:
+  // Converts the count+1 pairs from the count on into `pairs`; true when
+  // their ones'-complement checksum is right.
+  bool DecodePairs(const char* text, unsigned count);
   TLineStep HandleData(const char* text, size_t addressLength, unsigned count);
-  // Ones'-complement checksum over every pair from the count on.
-  static bool ChecksumRight(const char* text, size_t length);
+
+  // pairs[0] is the count, the last one the checksum.
+  uint8_t pairs[256];
 
   TByteStreamer& image;
   bool verdict = false;
 };
 
 size_t cutLength(const char* text, size_t length) {
-  for (size_t i = 0; i < length; ++i) {
+  size_t i = 0;
+  // Eight characters at a time while all are within 0x20 to 0x7F: no byte
+  // then borrows in the subtraction, nor has its top bit set.
+  for (; i + 8 <= length; i += 8) {
+    uint64_t word;
+    memcpy(&word, text + i, sizeof word);
+    if (((word - 0x2020202020202020ull) | word) & 0x8080808080808080ull)
+      break;
+  }
+  for (; i < length; ++i) {
     const auto c = static_cast<unsigned char>(text[i]);
     if (c < 0x20 || c >= 0x80)
       return i;
@@ -92,24 +106,26 @@ TLineStep TS19LineRules::HandleLine(const char* text, size_t length) {
   if (type <= '3')
     return HandleData(text, addressLength, count);
   // Termination: the start address and any further bytes are not used.
-  verdict = ChecksumRight(text, length);
+  verdict = DecodePairs(text, count);
   return TLineStep::NORMAL_END;
 }
 
 TLineStep TS19LineRules::HandleData(const char* text, size_t addressLength, unsigned count) {
+  const bool checksumRight = DecodePairs(text, count);
   const uint32_t address = fieldValue(text + 4, 2 * addressLength);
-  const size_t dataStart = 4 + 2 * addressLength;
+  const uint8_t* data = pairs + 1 + addressLength;
   const size_t dataBytes = count - addressLength - 1;
-  for (size_t k = 0; k < dataBytes; ++k)
-    image.Append(address + static_cast<uint32_t>(k), byteAt(text, dataStart + 2 * k));
-  verdict = ChecksumRight(text, 2 * count + 4);
+  image.Append(address, data, dataBytes);
+  verdict = checksumRight;
   return verdict ? TLineStep::NEXT_LINE : TLineStep::FAILURE;
 }
 
-bool TS19LineRules::ChecksumRight(const char* text, size_t length) {
+bool TS19LineRules::DecodePairs(const char* text, unsigned count) {
   unsigned sum = 0;
-  for (size_t position = 2; position + 1 < length; position += 2)
-    sum += byteAt(text, position);
+  for (unsigned i = 0; i <= count; ++i) {
+    pairs[i] = byteAt(text, 2 + 2 * i);
+    sum += pairs[i];
+  }
   return (sum & 0xFF) == 0xFF;
 }
 
