@@ -37,7 +37,7 @@ private:
 
 class TIHEXLineRules : public TLineRules {
 public:
-  explicit TIHEXLineRules(TByteStreamer& image) : image(image) {}
+  using TLineRules::TLineRules;
 
   TLineStep HandleLine(const char* text, size_t length) override;
   // Every failure ends the read at once, so whatever ends normally is good.
@@ -51,7 +51,6 @@ private:
   // Adds the checksum field at `position` to `sum`; true when the low byte is 0.
   static bool ChecksumRight(const TRecordText& record, size_t position, unsigned sum);
 
-  TByteStreamer& image;
   uint32_t base = 0;
 };
 

@@ -12,13 +12,18 @@ enum class TLineStep {
   NORMAL_END,  // stop reading: the image is sorted when the verdict is true
 };
 
-// A format's per-line rules for one read, with the verdict they keep.
+// A format's per-line rules for one read, with the verdict they keep; they
+// append the bytes they read to `image`.
 class TLineRules {
 public:
+  explicit TLineRules(TByteStreamer& image) : image(image) {}
   virtual ~TLineRules() = default;
   // `text` is NUL-terminated at `length`; the line end, if any, is part of it.
   virtual TLineStep HandleLine(const char* text, size_t length) = 0;
   virtual bool Verdict() const = 0;
+
+protected:
+  TByteStreamer& image;
 };
 
 class TFileFormatReader : public TByteStreamer {

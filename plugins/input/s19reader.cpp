@@ -37,7 +37,7 @@ size_t addressBytes(char type) {
 
 class TS19LineRules : public TLineRules {
 public:
-  explicit TS19LineRules(TByteStreamer& image) : image(image) {}
+  using TLineRules::TLineRules;
 
   TLineStep HandleLine(const char* text, size_t length) override;
   bool Verdict() const override { return verdict; }
@@ -51,7 +51,6 @@ private:
   // pairs[0] is the count, the last one the checksum.
   uint8_t pairs[256];
 
-  TByteStreamer& image;
   bool verdict = false;
 };
 
