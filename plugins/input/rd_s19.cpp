@@ -1,0 +1,7 @@
+#include "s19reader.h"
+
+#include <new>
+
+TFileFormatReader* intface_NewReader() {
+  return new (std::nothrow) TS19Reader();
+}
