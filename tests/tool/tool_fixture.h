@@ -3,6 +3,7 @@
 // record and flash files in the case's own folder.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,32 @@ protected:
 
     TTempFolder folder;
 };
+
+namespace tooltest {
+
+// A row of a table of cases, which gtest prints and names by its name.
+struct TNamedCase {
+    const char* name;
+};
+
+inline std::ostream& operator<<(std::ostream& out, const TNamedCase& c)
+{
+    return out << c.name;
+}
+
+struct TCaseName {
+    template <typename TCase>
+    std::string operator()(const ::testing::TestParamInfo<TCase>& info) const
+    {
+        return info.param.name;
+    }
+};
+
+} // namespace tooltest
+
+// A table of cases run by the tool.
+template <typename TCase>
+class TToolTable : public TToolTest, public ::testing::WithParamInterface<TCase> {};
 
 // What the tool prints of the stand-in's controllers.
 namespace tooltest {

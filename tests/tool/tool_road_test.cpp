@@ -6,7 +6,6 @@
 
 #include <cstdio>
 #include <fstream>
-#include <ostream>
 #include <sstream>
 
 #include "tool_fixture.h"
@@ -181,18 +180,12 @@ TEST_F(ToolRoad, AFailedReopenEndsTheRun)
     EXPECT_EQ(Events("mode", 1), (std::vector<std::string>{"42", "48", "42", "48", "44", "47", "40"}));
 }
 
-struct TArgumentsCase {
-    const char* name;
+struct TArgumentsCase : tooltest::TNamedCase {
     std::vector<std::string> args;
     std::string taken;
 };
 
-std::ostream& operator<<(std::ostream& out, const TArgumentsCase& c)
-{
-    return out << c.name;
-}
-
-class ToolInputFile : public TToolTest, public ::testing::WithParamInterface<TArgumentsCase> {};
+using ToolInputFile = TToolTable<TArgumentsCase>;
 
 // Files that do not exist: the input plug-in refuses the one the tool took.
 TEST_P(ToolInputFile, TakesTheFirstFileNamed)
@@ -206,26 +199,20 @@ TEST_P(ToolInputFile, TakesTheFirstFileNamed)
 
 INSTANTIATE_TEST_SUITE_P(
     Arguments, ToolInputFile,
-    ::testing::Values(TArgumentsCase{"option", {"-i", "a.s19"}, "a.s19"},
-                      TArgumentsCase{"long_option", {"--in_file=a.s19"}, "a.s19"},
-                      TArgumentsCase{"positional", {"a.s19"}, "a.s19"},
-                      TArgumentsCase{"positional_after_the_option_ignored", {"-i", "a.s19", "b.s19"}, "a.s19"},
-                      TArgumentsCase{"positional_before_the_option_ignored", {"b.s19", "-i", "a.s19"}, "a.s19"},
-                      TArgumentsCase{"two_positionals", {"a.s19", "b.s19"}, "a.s19"},
-                      TArgumentsCase{"positional_after_an_empty_option", {"-i", "", "b.s19"}, "b.s19"},
-                      TArgumentsCase{"last_option_wins", {"-i", "a.s19", "-i", "c.s19"}, "c.s19"}),
-    [](const ::testing::TestParamInfo<TArgumentsCase>& info) { return std::string(info.param.name); });
+    ::testing::Values(TArgumentsCase{{"option"}, {"-i", "a.s19"}, "a.s19"},
+                      TArgumentsCase{{"long_option"}, {"--in_file=a.s19"}, "a.s19"},
+                      TArgumentsCase{{"positional"}, {"a.s19"}, "a.s19"},
+                      TArgumentsCase{{"positional_after_the_option_ignored"}, {"-i", "a.s19", "b.s19"}, "a.s19"},
+                      TArgumentsCase{{"positional_before_the_option_ignored"}, {"b.s19", "-i", "a.s19"}, "a.s19"},
+                      TArgumentsCase{{"two_positionals"}, {"a.s19", "b.s19"}, "a.s19"},
+                      TArgumentsCase{{"positional_after_an_empty_option"}, {"-i", "", "b.s19"}, "b.s19"},
+                      TArgumentsCase{{"last_option_wins"}, {"-i", "a.s19", "-i", "c.s19"}, "c.s19"}),
+    tooltest::TCaseName());
 
-struct TPluginCase {
-    const char* name;
+struct TPluginCase : tooltest::TNamedCase {
     std::vector<std::pair<std::string, std::string>> libraries; // file, name in lib/
     std::string road;
 };
-
-std::ostream& operator<<(std::ostream& out, const TPluginCase& c)
-{
-    return out << c.name;
-}
 
 class ToolPlugins : public ToolRoad, public ::testing::WithParamInterface<TPluginCase> {};
 
@@ -255,22 +242,22 @@ const std::pair<std::string, std::string> stubAsOutput = {QDXTEST_PLUGIN_STUB, "
 INSTANTIATE_TEST_SUITE_P(
     Trees, ToolPlugins,
     ::testing::Values(
-        TPluginCase{"both_plugins", {rdS19, wrQdx}, "programmed"},
-        TPluginCase{"no_output_plugin", {rdS19},
+        TPluginCase{{"both_plugins"}, {rdS19, wrQdx}, "programmed"},
+        TPluginCase{{"no_output_plugin"}, {rdS19},
                     "Loading input library 'librd_s19.so'...  OK\nLoading output library 'libwr_qdx.so'...  Fail\n"},
-        TPluginCase{"no_input_plugin", {wrQdx},
+        TPluginCase{{"no_input_plugin"}, {wrQdx},
                     "Loading input library 'librd_s19.so'...  Fail\nLoading output library 'libwr_qdx.so'...  OK\n"},
-        TPluginCase{"no_plugin", {},
+        TPluginCase{{"no_plugin"}, {},
                     "Loading input library 'librd_s19.so'...  Fail\nLoading output library 'libwr_qdx.so'...  Fail\n"},
-        TPluginCase{"output_plugin_without_SaveAs", {rdS19, stubAsOutput},
+        TPluginCase{{"output_plugin_without_SaveAs"}, {rdS19, stubAsOutput},
                     LOAD_LIBRARIES + "Incompatible output library! (libwr_qdx.so)\n"},
-        TPluginCase{"input_plugin_without_LoadFile", {{QDXTEST_WR_S19, "librd_s19.so"}, wrQdx},
+        TPluginCase{{"input_plugin_without_LoadFile"}, {{QDXTEST_WR_S19, "librd_s19.so"}, wrQdx},
                     LOAD_LIBRARIES + "Incompatible input library! (librd_s19.so)\n"},
-        TPluginCase{"both_incompatible", {{QDXTEST_WR_S19, "librd_s19.so"}, stubAsOutput},
+        TPluginCase{{"both_incompatible"}, {{QDXTEST_WR_S19, "librd_s19.so"}, stubAsOutput},
                     LOAD_LIBRARIES +
                         "Incompatible input library! (librd_s19.so)\nIncompatible output library! (libwr_qdx.so)\n"},
-        TPluginCase{"input_plugin_without_stream_routines", {stubAsInput, wrQdx},
+        TPluginCase{{"input_plugin_without_stream_routines"}, {stubAsInput, wrQdx},
                     LOAD_LIBRARIES + "Attaching librd_s19.so to libwr_qdx.so... Fail\n"}),
-    [](const ::testing::TestParamInfo<TPluginCase>& info) { return std::string(info.param.name); });
+    tooltest::TCaseName());
 
 } // namespace
