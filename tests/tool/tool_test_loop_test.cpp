@@ -63,6 +63,18 @@ TEST_F(ToolTestLoop, EndsAtSpaceOrTheEndOfInputAndDoesNothingElse)
     }
 }
 
+// A controller that sends nothing: each read gives up after a while, so a
+// key pressed meanwhile is seen (a read that waited for the next report
+// would hold the loop for as long as the controller keeps silent).
+TEST_F(ToolTestLoop, ASilentControllerDoesNotHoldTheLoop)
+{
+    const auto begin = std::chrono::steady_clock::now();
+    const TToolRun run = Run({"-t"}, {{"QDXSIM_READ_BOUND_MS", "60000"}}, "x ");
+    EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(20));
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, Listed("QDXSIM0001", true) + OPENED + "\nR0>\n");
+}
+
 // The tool on a pseudo-terminal, run by a shell that prints the terminal's
 // settings once the tool has ended.
 class TPtySession {
