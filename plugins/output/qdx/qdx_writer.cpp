@@ -3,13 +3,13 @@
 // connected. The device is opened and closed within the one call.
 #include <hidapi.h>
 
+#include <exception>
 #include <memory>
-#include <new>
 #include <string>
 
 #include "bound_routines.h"
-#include "error_text.h"
 #include "console_say.h"
+#include "error_text.h"
 #include "qdx_destination.h"
 #include "qdx_load_blocks.h"
 #include "qdxdiagnostics.h"
@@ -56,11 +56,12 @@ bool CannotConnect() {
 
 }  // namespace
 
+// Nothing may be thrown across SaveAs: running out of memory fails the save.
 bool outplug_SaveBody(const char* fileName) {
   std::string path;
   try {
     path = qdx_DevicePathOf(fileName);
-  } catch (const std::bad_alloc&) {
+  } catch (const std::exception&) {
     return CannotConnect();
   }
   hid_device* dev = path.empty() ? nullptr : hid_open_path(path.c_str());
@@ -68,7 +69,7 @@ bool outplug_SaveBody(const char* fileName) {
   bool programmed = false;
   try {
     programmed = ProgramConnected(dev);
-  } catch (const std::bad_alloc&) {
+  } catch (const std::exception&) {
     outplug_SetError("%s", CANNOT_CONNECT);
   }
   hid_close(dev);
