@@ -13,22 +13,8 @@ bench=$build/bench/input_load_bench
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tolvane-bench-XXXXXX")
 trap 'rm -rf "$work"' EXIT
-head -c 4194304 /dev/urandom > "$work/image.bin"
-objcopy -I binary -O srec --srec-forceS3 "$work/image.bin" "$work/image.s19"
-objcopy -I binary -O ihex "$work/image.bin" "$work/image.hex"
-
-# Wall time of one command in microseconds.
-time_us() {
-  local start end
-  start=$(date +%s%N)
-  "$@" > /dev/null
-  end=$(date +%s%N)
-  echo $(( (end - start) / 1000 ))
-}
-
-median() {
-  printf '%s\n' "$@" | sort -n | sed -n "$(( ($# + 1) / 2 ))p"
-}
+. "$top/bench/common/timing.sh"
+make_images "$work"
 
 printf '%-6s %14s %10s %12s %16s %11s\n' format load+walk_ms load_ms objcopy_ms ratio_load+walk ratio_load
 for pair in "s19 srec image.s19" "ihex ihex image.hex"; do

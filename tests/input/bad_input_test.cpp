@@ -108,7 +108,7 @@ TEST_P(FuzzRegression, CasesAreServedSafely) {
   ASSERT_NE(root, nullptr) << "TOLVANE_FUZZ_REGRESSION names the regression folder";
   const std::filesystem::path folder = std::filesystem::path(root) / GetParam();
   if (!std::filesystem::is_directory(folder))
-    GTEST_SKIP() << "no regression cases for " << GetParam();
+    return;  // nothing has failed for this reader yet
   TInputPlugin plugin(GetParam());
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {
     SCOPED_TRACE(entry.path().string());
