@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# The main job: builds the toolchain and runs it.
+# The main job: builds the toolchain and runs its main road (scripts/road.sh):
+# a ladder program compiled, written as S-records, analyzed, and programmed
+# into the controller, here the stand-in of the tests.
 set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
@@ -10,5 +12,4 @@ for f in build/lib/lib*.so build/bin/*; do
   [ -e "$f" ] && echo "  $f"
 done
 echo
-echo "Compiling a sample ladder program with the example host of the compiler library:"
-build/bin/plccomp_example
+scripts/road.sh build

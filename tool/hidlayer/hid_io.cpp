@@ -42,7 +42,12 @@ int hidio_read(hid_device* dev, unsigned char* data, size_t length)
 
 int hidio_read_now(hid_device* dev, unsigned char* data, size_t length)
 {
-    return observed_read(dev, data, length, [&] { return hid_read_timeout(dev, data, length, 0); });
+    return hidio_read_timeout(dev, data, length, 0);
+}
+
+int hidio_read_timeout(hid_device* dev, unsigned char* data, size_t length, int ms)
+{
+    return observed_read(dev, data, length, [&] { return hid_read_timeout(dev, data, length, ms); });
 }
 
 int hidio_write(hid_device* dev, const unsigned char* data, size_t length)

@@ -26,5 +26,7 @@ THidObserver* hidio_set_observer(THidObserver* observer);
 int hidio_read(hid_device* dev, unsigned char* data, size_t length);
 // A read that never waits, whatever the device's mode.
 int hidio_read_now(hid_device* dev, unsigned char* data, size_t length);
+// A read that waits at most ms milliseconds for a report, whatever the device's mode.
+int hidio_read_timeout(hid_device* dev, unsigned char* data, size_t length, int ms);
 int hidio_write(hid_device* dev, const unsigned char* data, size_t length);
 int hidio_set_nonblocking(hid_device* dev, int nonblock);

@@ -1,0 +1,19 @@
+#pragma once
+// Keys pressed on the console, read as they come, without waiting for a
+// line. While an object lives, a terminal on standard input is in
+// non-canonical mode without echo and with reads that do not wait; its
+// settings are restored when the object goes and when a signal ends the
+// program.
+class TConsoleKeys {
+public:
+    static constexpr int NO_KEY = -1;
+    static constexpr int END_OF_INPUT = -2; // standard input closed: no key will ever come
+
+    TConsoleKeys();
+    ~TConsoleKeys();
+    TConsoleKeys(const TConsoleKeys&) = delete;
+    TConsoleKeys& operator=(const TConsoleKeys&) = delete;
+
+    // The character of a waiting key, NO_KEY or END_OF_INPUT.
+    int Waiting();
+};

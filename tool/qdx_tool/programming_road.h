@@ -1,0 +1,7 @@
+#pragma once
+// Programs the input file into the controller at devicePath by chaining the
+// S-record input plug-in and the device writer. The caller has closed its
+// own handle on the device: the writer opens it itself.
+#include <string>
+
+void qdx_programDevice(const std::string& devicePath, const std::string& inFile);
