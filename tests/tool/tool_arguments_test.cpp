@@ -51,11 +51,11 @@ TEST_F(ToolArguments, BadOptionsEndTheRunBeforeAnyDeviceIsSought)
 {
     for (const std::vector<std::string>& args : {std::vector<std::string>{"-x"}, {"--dev_num"}, {"-i"}, {"--stop=1"}}) {
         SCOPED_TRACE(args.front());
-        TRunSpec spec;
-        spec.program = QDXTEST_TOOL;
-        spec.args = args;
-        spec.env = {{"QDXSIM_RECORD", File("record.txt")}};
-        const TToolRun run = tooltest_run(spec);
+        TRunRequest request;
+        request.program = QDXTEST_TOOL;
+        request.args = args;
+        request.env = {{"QDXSIM_RECORD", File("record.txt")}};
+        const TToolRun run = tooltest_run(request);
         EXPECT_EQ(run.status, 64);
         EXPECT_EQ(run.out, "");
         EXPECT_NE(run.err.find("Try `qdx_tool --help' or `qdx_tool --usage' for more information."), std::string::npos)

@@ -7,14 +7,14 @@ namespace fs = std::filesystem;
 TToolRun TToolTest::Run(const std::vector<std::string>& args, const TToolEnv& env, const std::string& input,
                         const std::string& program)
 {
-    TRunSpec spec;
-    spec.program = program;
-    spec.args = args;
-    spec.env = env;
-    spec.env.emplace_back("QDXSIM_RECORD", folder.File("record.txt"));
-    spec.env.emplace_back("QDXSIM_FLASH_OUT", folder.File("flash.bin"));
-    spec.input = input;
-    TToolRun run = tooltest_run(spec);
+    TRunRequest request;
+    request.program = program;
+    request.args = args;
+    request.env = env;
+    request.env.emplace_back("QDXSIM_RECORD", folder.File("record.txt"));
+    request.env.emplace_back("QDXSIM_FLASH_OUT", folder.File("flash.bin"));
+    request.input = input;
+    TToolRun run = tooltest_run(request);
     EXPECT_FALSE(run.timedOut) << run.out;
     EXPECT_EQ(run.err, "");
     return run;

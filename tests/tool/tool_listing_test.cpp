@@ -80,10 +80,10 @@ INSTANTIATE_TEST_SUITE_P(
 // The real HID library, with no controller on the machine.
 TEST(ToolWithoutStandin, FindsNoController)
 {
-    TRunSpec spec;
-    spec.program = QDXTEST_TOOL;
-    spec.standin = false;
-    const TToolRun run = tooltest_run(spec);
+    TRunRequest request;
+    request.program = QDXTEST_TOOL;
+    request.standin = false;
+    const TToolRun run = tooltest_run(request);
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "QDX not found!\n");
 }

@@ -79,11 +79,11 @@ protected:
     {
         // The example host compiles its ladder program and writes the image
         // through the S-record writer; -o gives the same bytes raw.
-        TRunSpec spec;
-        spec.program = QDXTEST_PLCCOMP_EXAMPLE;
-        spec.args = {"-o", File("image.bin"), "-p", QDXTEST_WR_S19, File("image.s19")};
-        spec.standin = false;
-        const TToolRun compiled = tooltest_run(spec);
+        TRunRequest request;
+        request.program = QDXTEST_PLCCOMP_EXAMPLE;
+        request.args = {"-o", File("image.bin"), "-p", QDXTEST_WR_S19, File("image.s19")};
+        request.standin = false;
+        const TToolRun compiled = tooltest_run(request);
         ASSERT_EQ(compiled.status, 0) << compiled.out << compiled.err;
         image = standin_read_file(File("image.bin"));
         ASSERT_GT(image.size(), 208u);

@@ -43,11 +43,11 @@ std::vector<std::string> tooltest_child_env(const TToolEnv& env, bool standin)
     return entries;
 }
 
-TToolRun tooltest_run(const TRunSpec& spec)
+TToolRun tooltest_run(const TRunRequest& request)
 {
-    std::vector<std::string> argvTexts{spec.program};
-    argvTexts.insert(argvTexts.end(), spec.args.begin(), spec.args.end());
-    std::vector<std::string> envTexts = tooltest_child_env(spec.env, spec.standin);
+    std::vector<std::string> argvTexts{request.program};
+    argvTexts.insert(argvTexts.end(), request.args.begin(), request.args.end());
+    std::vector<std::string> envTexts = tooltest_child_env(request.env, request.standin);
     std::vector<char*> argv = c_strings(argvTexts);
     std::vector<char*> envp = c_strings(envTexts);
 
@@ -60,18 +60,18 @@ TToolRun tooltest_run(const TRunSpec& spec)
         ::dup2(in[0], STDIN_FILENO);
         ::dup2(out[1], STDOUT_FILENO);
         ::dup2(err[1], STDERR_FILENO);
-        ::execve(spec.program.c_str(), argv.data(), envp.data());
+        ::execve(request.program.c_str(), argv.data(), envp.data());
         ::_exit(127);
     }
     ::close(in[0]);
     ::close(out[1]);
     ::close(err[1]);
     // The input is small: it fits the pipe, so writing it cannot block.
-    if (!spec.input.empty())
-        (void)!::write(in[1], spec.input.data(), spec.input.size());
+    if (!request.input.empty())
+        (void)!::write(in[1], request.input.data(), request.input.size());
     ::close(in[1]);
 
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(spec.timeoutMs);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(request.timeoutMs);
     pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
     std::string* sinks[2] = {&run.out, &run.err};
     int open = 2;

@@ -8,7 +8,7 @@
 
 using TToolEnv = std::vector<std::pair<std::string, std::string>>;
 
-struct TRunSpec {
+struct TRunRequest {
     std::string program;
     std::vector<std::string> args;
     TToolEnv env;         // besides the test's environment, less LD_PRELOAD and QDXSIM_*
@@ -24,7 +24,7 @@ struct TToolRun {
     std::string err;
 };
 
-TToolRun tooltest_run(const TRunSpec& spec);
+TToolRun tooltest_run(const TRunRequest& request);
 
 // The environment entries of the child, in "NAME=value" form.
 std::vector<std::string> tooltest_child_env(const TToolEnv& env, bool standin);
