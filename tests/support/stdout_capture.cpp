@@ -23,7 +23,11 @@ TStdoutCapture::TStdoutCapture() {
   const int file = open(dir_.File("stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
   if (file < 0) throw std::runtime_error("cannot open the file that takes standard output");
   saved_ = fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 0);
-  dup2(file, STDOUT_FILENO);
+  if (saved_ < 0 || dup2(file, STDOUT_FILENO) < 0) {
+    close(file);
+    Restore();
+    throw std::runtime_error("cannot redirect standard output");
+  }
   close(file);
 }
 
