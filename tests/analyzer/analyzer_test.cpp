@@ -1,56 +1,26 @@
 // qdx_analyzer as a user runs it: its output and exit status.
-#include "temp_dir.h"
-
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <fstream>
-#include <iterator>
+#include "child_process.h"
+#include "file_io.h"
+#include "program_dir.h"
+#include "temp_dir.h"
 
 namespace {
 
-struct TRun {
-  std::string output;
-  int status;
-};
+using testkit::TChildRun;
+using testkit::TTempDir;
 
-// Runs the analyzer of the build tree with `arguments`, capturing its
-// standard output.
-TRun runAnalyzer(const std::vector<std::string>& arguments) {
-  const std::string program = tests_ProgramDir() + "/../bin/qdx_analyzer";
-  std::vector<char*> argv = {const_cast<char*>(program.c_str())};
-  for (const auto& argument : arguments)
-    argv.push_back(const_cast<char*>(argument.c_str()));
-  argv.push_back(nullptr);
-
-  int pipeEnds[2];
-  if (pipe(pipeEnds) != 0)
-    return {"pipe failed", -1};
-  const pid_t child = fork();
-  if (child == 0) {
-    dup2(pipeEnds[1], STDOUT_FILENO);
-    close(pipeEnds[0]);
-    close(pipeEnds[1]);
-    execv(program.c_str(), argv.data());
-    _exit(127);
-  }
-  close(pipeEnds[1]);
-  TRun run{"", -1};
-  char buffer[4096];
-  for (ssize_t got; (got = read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
-    run.output.append(buffer, static_cast<size_t>(got));
-  close(pipeEnds[0]);
-  int status = 0;
-  waitpid(child, &status, 0);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
+// Runs the analyzer of the build tree with `arguments`.
+TChildRun runAnalyzer(const std::vector<std::string>& arguments) {
+  testkit::TChildRequest request;
+  request.program = testkit::ProgramDir() + "/../bin/qdx_analyzer";
+  request.args = arguments;
+  return testkit::RunChild(request);
 }
 
 std::string fixture(const std::string& name) {
-  std::ifstream in(std::string(TOLVANE_ANALYZER_FIXTURES) + "/" + name, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  return testkit::ReadFile(std::string(TOLVANE_ANALYZER_FIXTURES) + "/" + name);
 }
 
 std::string opening(const std::string& path) {
@@ -61,16 +31,16 @@ const char* const usage = "Usage: qdx_analyzer <input file.s19>\n";
 
 TEST(AnalyzerArguments, WrongCountPrintsUsageAndExits1) {
   for (const auto& arguments : std::vector<std::vector<std::string>>{{}, {"a.s19", "b.s19"}}) {
-    const TRun run = runAnalyzer(arguments);
-    EXPECT_EQ(run.output, usage);
+    const TChildRun run = runAnalyzer(arguments);
+    EXPECT_EQ(run.out, usage);
     EXPECT_EQ(run.status, 1);
   }
 }
 
 TEST(AnalyzerListing, FixtureImage) {
   const std::string path = std::string(TOLVANE_ANALYZER_FIXTURES) + "/settings.s19";
-  const TRun run = runAnalyzer({path});
-  EXPECT_EQ(run.output, opening(path) + fixture("settings.listing"));
+  const TChildRun run = runAnalyzer({path});
+  EXPECT_EQ(run.out, opening(path) + fixture("settings.listing"));
   EXPECT_EQ(run.status, 0);
 }
 
@@ -109,8 +79,8 @@ class AnalyzerImages : public testing::TestWithParam<TImageCase> {};
 TEST_P(AnalyzerImages, PrintAndExit0) {
   TTempDir dir;
   const std::string path = dir.Write("image.s19", GetParam().content);
-  const TRun run = runAnalyzer({path});
-  EXPECT_EQ(run.output, opening(path) + GetParam().output);
+  const TChildRun run = runAnalyzer({path});
+  EXPECT_EQ(run.out, opening(path) + GetParam().output);
   EXPECT_EQ(run.status, 0);
 }
 
@@ -120,8 +90,8 @@ INSTANTIATE_TEST_SUITE_P(Images, AnalyzerImages, testing::ValuesIn(imageCases())
 TEST(AnalyzerFiles, MissingFileIsALoadError) {
   TTempDir dir;
   const std::string path = dir.Path() + "/missing.s19";
-  const TRun run = runAnalyzer({path});
-  EXPECT_EQ(run.output, opening(path) + "File load error!\n");
+  const TChildRun run = runAnalyzer({path});
+  EXPECT_EQ(run.out, opening(path) + "File load error!\n");
   EXPECT_EQ(run.status, 0);
 }
 

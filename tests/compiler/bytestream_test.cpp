@@ -63,16 +63,16 @@ TEST_F(Compiler, StreamEndsOnceAndStaysEnded) {
   EXPECT_FALSE(lib.GetNextByte());
   EXPECT_EQ(lib.GetCurrentByteAddress(), 19u);
   lib.ResetCompiler(COMPILER_RESET_LEVEL_DEBUG);
-  TStdoutCapture capture;
+  testkit::TStdoutCapture capture;
   EXPECT_EQ(lib.GetCurrentByteData(), 0xFF);
-  EXPECT_TRUE(hasLine(debugLines(capture.finish()), "GetCurrentByteData(): Invalid state for ByteStreamer."));
+  EXPECT_TRUE(hasLine(debugLines(capture.Text()), "GetCurrentByteData(): Invalid state for ByteStreamer."));
 }
 
 TEST_F(PlcComp, StreamIsEmptyBeforeAnyCompile) {
   const auto settings = block(208, 0);
   ASSERT_TRUE(lib.SetCompilerSetting(settings.data(), 208));
   lib.AddFreeFLASHRange(0x40, 0xFFFF);
-  TStdoutCapture capture;
+  testkit::TStdoutCapture capture;
   EXPECT_EQ(lib.GetCurrentByteAddress(), 0u);
   EXPECT_EQ(lib.GetCurrentByteData(), 0xFF);
   EXPECT_FALSE(lib.GetNextByte());
@@ -80,7 +80,7 @@ TEST_F(PlcComp, StreamIsEmptyBeforeAnyCompile) {
   EXPECT_EQ(lib.GetCurrentByteAddress(), 0x40u);
   EXPECT_FALSE(lib.GetNextByte());
   EXPECT_FALSE(lib.GetFirstCodeLine());
-  const std::string out = capture.finish();
+  const std::string out = capture.Text();
   EXPECT_TRUE(hasLine(debugLines(out), "GetCurrentByteData(): Invalid state for ByteStreamer."));
   const auto traces = traceMessages(out);
   EXPECT_TRUE(hasLine(traces, "GetFirstByte(): ByteCode is empty"));

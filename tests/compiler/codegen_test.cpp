@@ -164,9 +164,9 @@ class CompileErrors : public Compiler, public ::testing::WithParamInterface<TErr
 TEST_P(CompileErrors, EndTheCompileWithCodeOne) {
   lib.ResetCompiler(COMPILER_RESET_LEVEL_DEBUG);
   addProgram(GetParam().program);
-  TStdoutCapture capture;
+  testkit::TStdoutCapture capture;
   EXPECT_EQ(lib.StartCompile(), 1);
-  const std::string out = capture.finish();
+  const std::string out = capture.Text();
   EXPECT_EQ(lastError(), std::string("Could not compile (1):\n") + GetParam().text);
   const auto traces = traceMessages(out);
   if (GetParam().traceLine) {

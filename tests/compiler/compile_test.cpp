@@ -77,9 +77,9 @@ INSTANTIATE_TEST_SUITE_P(PlcComp, VariableLimits,
 TEST_F(Compiler, OutOfVariablesIsReportedAndLeavesNoImage) {
   lib.ResetCompiler(COMPILER_RESET_LEVEL_DEBUG);
   addProgram({{"INCREMENT_VARIABLE", "n"}, {"END_OF_PROGRAM"}});
-  TStdoutCapture capture;
+  testkit::TStdoutCapture capture;
   EXPECT_EQ(lib.StartCompile(), 5);
-  const std::string out = capture.finish();
+  const std::string out = capture.Text();
   EXPECT_TRUE(hasLine(debugLines(out), "allocateVariables(): Unable to allocate all variables."));
   const auto traces = traceMessages(out);
   EXPECT_TRUE(hasLine(traces, "allocateVariables() => FALSE"));
@@ -97,9 +97,9 @@ TEST_F(Compiler, SuccessfulCompileWritesItsMilestonesAndRewinds) {
   ASSERT_TRUE(lib.SetCompilerSetting(settings, 2));
   ASSERT_FALSE(lib.AddHighLevelInstruction("bogus", nullptr, nullptr, nullptr, 0));
   addProgram({{"IF_BIT_SET", "a"}, {"END_IF"}, {"END_OF_PROGRAM"}});
-  TStdoutCapture capture;
+  testkit::TStdoutCapture capture;
   EXPECT_EQ(lib.StartCompile(), 0);
-  const auto traces = traceMessages(capture.finish());
+  const auto traces = traceMessages(capture.Text());
   for (const char* milestone : {"StartCompile():", "allocateVariables():", "allocateVariables() => TRUE", "allocateLabels():",
                                 "allocateLabels() => TRUE", "AddCRCtoEndOfProgram():", "AddCRCtoEndOfProgram() -> void"})
     EXPECT_TRUE(hasLine(traces, milestone)) << milestone;
@@ -116,9 +116,9 @@ TEST_F(Compiler, SuccessfulCompileWritesItsMilestonesAndRewinds) {
 TEST_F(Compiler, AllocationWarningsNameLabelsAsNoRamSymbols) {
   lib.ResetCompiler((0x0002 << 8) | COMPILER_RESET_LEVEL_TRACE_MASK);
   addProgram({{"IF_BIT_SET", "a"}, {"END_IF"}});
-  TStdoutCapture capture;
+  testkit::TStdoutCapture capture;
   ASSERT_EQ(lib.StartCompile(), 0);
-  const auto traces = traceMessages(capture.finish());
+  const auto traces = traceMessages(capture.Text());
   EXPECT_TRUE(hasLine(traces, "allocateVariables(): symbol \"lbl_1_0\" not recognized as RAM symbol"));
   EXPECT_TRUE(hasLine(traces, "allocateVariables(): symbol \"lbl_1_1\" not recognized as RAM symbol"));
   EXPECT_EQ(traces.size(), 2u);

@@ -15,12 +15,12 @@ const char* const kIntcodeTableHeader = "\n\n\n\n\n\n\n\nOpID;Op;name1;name2;nam
 class Dumps : public Compiler {
  protected:
   std::string dumped(TDump dump) {
-    const std::string path = dir.file("dump.csv");
+    const std::string path = dir.File("dump.csv");
     EXPECT_TRUE(dump(path.c_str()));
-    return readFile(path);
+    return testkit::ReadFile(path);
   }
 
-  TTempDir dir;
+  testkit::TTempDir dir;
 };
 
 TEST_F(Dumps, EmptyTablesGiveTheHeaderOnly) {
@@ -164,12 +164,12 @@ class DumpFailures : public Dumps, public ::testing::WithParamInterface<TDumpFai
 TEST_P(DumpFailures, RefuseBadNamesAndUnopenableFiles) {
   lib.ResetCompiler(COMPILER_RESET_LEVEL_DEBUG);
   const std::string name = GetParam().routine;
-  const std::string missing = dir.file("no-such-folder/dump.csv");
-  TStdoutCapture capture;
+  const std::string missing = dir.File("no-such-folder/dump.csv");
+  testkit::TStdoutCapture capture;
   EXPECT_FALSE(routine()(nullptr));
   EXPECT_FALSE(routine()(""));
   EXPECT_FALSE(routine()(missing.c_str()));
-  const auto traces = traceMessages(capture.finish());
+  const auto traces = traceMessages(capture.Text());
   const std::vector<std::string> expected = {name + "(NULL):",
                                              name + "(): parameter fileNameAndPath == NULL!",
                                              name + "(NULL) => FALSE",

@@ -28,9 +28,9 @@ class Intake : public PlcComp, public ::testing::WithParamInterface<TIntakeCase>
 
 TEST_P(Intake, ChecksEachCallAgainstItsOperation) {
   const auto& c = GetParam();
-  TStdoutCapture capture;
+  testkit::TStdoutCapture capture;
   const bool accepted = lib.AddHighLevelInstruction(c.inst, c.arg1, c.arg2, c.arg3, c.literal);
-  const std::string out = capture.finish();
+  const std::string out = capture.Text();
   const auto traces = traceMessages(out);
   ASSERT_FALSE(traces.empty());
   if (!c.error) {
@@ -111,9 +111,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.what); });
 
 TEST_F(PlcComp, IntakeTracesItsArgumentsQuotedAndNullBare) {
-  TStdoutCapture capture;
+  testkit::TStdoutCapture capture;
   lib.AddHighLevelInstruction("SET_BIT", "a", nullptr, "", 5);
-  const auto traces = traceMessages(capture.finish());
+  const auto traces = traceMessages(capture.Text());
   const std::vector<std::string> expected = {
       "AddHighLevelInstruction(\"SET_BIT\", \"a\", NULL, \"\", 5):",
       "AddHighLevelInstruction(): 'inst'(=\"SET_BIT\") recognized as INT_SET_BIT(=1)",
@@ -123,9 +123,9 @@ TEST_F(PlcComp, IntakeTracesItsArgumentsQuotedAndNullBare) {
 
 TEST_F(PlcComp, OverlongErrorTextIsCutTo4999Characters) {
   const std::string inst(5000, 'X');
-  TStdoutCapture capture;
+  testkit::TStdoutCapture capture;
   EXPECT_FALSE(lib.AddHighLevelInstruction(inst.c_str(), nullptr, nullptr, nullptr, 0));
-  const std::string out = capture.finish();
+  const std::string out = capture.Text();
   EXPECT_TRUE(hasLine(debugLines(out), "AddHighLevelInstruction(): printf buffer too small, error message truncated"));
   const std::string text = lastError();
   EXPECT_EQ(text.size(), 4999u);
@@ -134,9 +134,9 @@ TEST_F(PlcComp, OverlongErrorTextIsCutTo4999Characters) {
 
 TEST_F(PlcComp, OverlongDebugLineIsAnnouncedThenCut) {
   const std::string inst(12000, 'Y');
-  TStdoutCapture capture;
+  testkit::TStdoutCapture capture;
   lib.AddHighLevelInstruction(inst.c_str(), nullptr, nullptr, nullptr, 0);
-  const auto lines = splitLines(capture.finish());
+  const auto lines = splitLines(capture.Text());
   const std::string full = "AddHighLevelInstruction(): \"" + inst + "\" not recognized as High Level Instruction";
   bool found = false;
   for (size_t i = 1; i < lines.size(); ++i)

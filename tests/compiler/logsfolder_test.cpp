@@ -28,29 +28,29 @@ const char* const kProgramRows =
 }  // namespace
 
 TEST(LogsFolder, ReceivesTheFourDumps) {
-  TTempDir dir;
-  fs::create_directory(dir.file("logs"));
-  ASSERT_EQ(runHostIn(dir.path()), 0) << readFile(dir.file("host.out"));
+  testkit::TTempDir dir;
+  fs::create_directory(dir.File("logs"));
+  ASSERT_EQ(runHostIn(dir.Path()), 0) << dir.Read("host.out");
   // Written before the trailer is filled in.
-  EXPECT_EQ(readFile(dir.file("logs/withexec.csv")),
+  EXPECT_EQ(dir.Read("logs/withexec.csv"),
             std::string(kProgramRows) + "\n\"\";255;\"END_OF_PROGRAM\";0;0;0;0");
-  const std::string pcode = readFile(dir.file("logs/pcodetest.csv"));
+  const std::string pcode = dir.Read("logs/pcodetest.csv");
   const std::string filledEnd = "\n\"\";255;\"END_OF_PROGRAM\";33;0;16739;";
   EXPECT_EQ(pcode.substr(0, pcode.find(filledEnd) + filledEnd.size()), kProgramRows + filledEnd);
-  EXPECT_EQ(readFile(dir.file("logs/symtest.csv")),
+  EXPECT_EQ(dir.Read("logs/symtest.csv"),
             "name;addr;bit;accessed;fixed"
             "\n\"ram_bit_lamp\";0x00000000;0;4;FALSE"
             "\n\"ram_bit_door\";0x00000001;0;3;FALSE"
             "\n\"lbl_1_1\";0x00000003;0;2;FALSE"
             "\n\"lbl_1_0\";0x00000001;0;1;FALSE");
-  const std::string icode = readFile(dir.file("logs/icodetest.csv"));
+  const std::string icode = dir.Read("logs/icodetest.csv");
   EXPECT_EQ(icode.substr(0, icode.find('\n')), "  1:set bit 'lamp'");
   EXPECT_TRUE(endsWith(icode, "\n255;\"END_OF_PROGRAM\";\"\";\"\";\"\";0"));
 }
 
 TEST(LogsFolder, MissingFolderIsNotCreatedAndTheCompileSucceeds) {
-  TTempDir dir;
-  ASSERT_EQ(runHostIn(dir.path()), 0) << readFile(dir.file("host.out"));
-  EXPECT_FALSE(fs::exists(dir.file("logs")));
-  EXPECT_TRUE(endsWith(readFile(dir.file("host.out")), "\nStartCompile() gave 0\n"));
+  testkit::TTempDir dir;
+  ASSERT_EQ(runHostIn(dir.Path()), 0) << dir.Read("host.out");
+  EXPECT_FALSE(fs::exists(dir.File("logs")));
+  EXPECT_TRUE(endsWith(dir.Read("host.out"), "\nStartCompile() gave 0\n"));
 }

@@ -1,28 +1,16 @@
 #include "plccomp_fixture.h"
 
 #include <dlfcn.h>
-#include <stdlib.h>
 
 #include <filesystem>
-#include <fstream>
 #include <regex>
 #include <sstream>
 #include <stdexcept>
 
 namespace fs = std::filesystem;
 
-namespace {
-
-std::string makeTempDir() {
-  std::string pattern = (fs::temp_directory_path() / "plccomp-test-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary folder");
-  return pattern;
-}
-
-}  // namespace
-
-TPlcCompLib::TPlcCompLib() : dir_(makeTempDir()) {
-  const fs::path copy = fs::path(dir_) / "libplccomp.so";
+TPlcCompLib::TPlcCompLib() {
+  const fs::path copy = dir_.File("libplccomp.so");
   fs::copy_file(PLCCOMP_LIBRARY, copy);
   handle_ = dlopen(copy.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!handle_) throw std::runtime_error(std::string("dlopen: ") + dlerror());
@@ -35,19 +23,6 @@ TPlcCompLib::TPlcCompLib() : dir_(makeTempDir()) {
 
 TPlcCompLib::~TPlcCompLib() {
   if (handle_) dlclose(handle_);
-  std::error_code ignored;
-  fs::remove_all(dir_, ignored);
-}
-
-TStdoutCapture::TStdoutCapture() { testing::internal::CaptureStdout(); }
-
-TStdoutCapture::~TStdoutCapture() {
-  if (active_) testing::internal::GetCapturedStdout();
-}
-
-std::string TStdoutCapture::finish() {
-  active_ = false;
-  return testing::internal::GetCapturedStdout();
 }
 
 std::vector<std::string> splitLines(const std::string& text) {
@@ -88,20 +63,6 @@ bool hasLineStartingWith(const std::vector<std::string>& lines, const std::strin
   for (const std::string& l : lines)
     if (l.rfind(start, 0) == 0) return true;
   return false;
-}
-
-TTempDir::TTempDir() : path_(makeTempDir()) {}
-
-TTempDir::~TTempDir() {
-  std::error_code ignored;
-  fs::remove_all(path_, ignored);
-}
-
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
 }
 
 std::string PlcComp::lastError() {

@@ -9,7 +9,10 @@
 #include <utility>
 #include <vector>
 
+#include "file_io.h"
 #include "plccomp.h"
+#include "stdout_capture.h"
+#include "temp_dir.h"
 
 #define PLCCOMP_EXPORT_LIST(X)                                                                     \
   X(ResetCompiler) X(SetCompilerSetting) X(AddFreeRAMRange) X(AddFreeFLASHRange) X(AddFreeEEPROMRange) \
@@ -39,19 +42,8 @@ class TPlcCompLib {
 #undef PLCCOMP_MEMBER
 
  private:
-  std::string dir_;
+  testkit::TTempDir dir_;
   void* handle_ = nullptr;
-};
-
-// Collects what the library writes to standard output.
-class TStdoutCapture {
- public:
-  TStdoutCapture();
-  ~TStdoutCapture();
-  std::string finish();
-
- private:
-  bool active_ = true;
 };
 
 std::vector<std::string> splitLines(const std::string& text);
@@ -62,20 +54,6 @@ std::vector<std::string> debugLines(const std::string& output);
 bool hasLine(const std::vector<std::string>& lines, const std::string& line);
 bool endsWith(const std::string& text, const std::string& end);
 bool hasLineStartingWith(const std::vector<std::string>& lines, const std::string& start);
-
-// A temporary folder removed with its contents at the end of the test.
-class TTempDir {
- public:
-  TTempDir();
-  ~TTempDir();
-  const std::string& path() const { return path_; }
-  std::string file(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
-
-std::string readFile(const std::string& path);
 
 // One instruction as a host hands it over.
 struct TInst {

@@ -24,11 +24,11 @@ std::ostream& operator<<(std::ostream& os, const TGates& g) {
 
 // Calls exports whose lines fall under each gate and looks which lines came.
 TGates probeGates(TPlcCompLib& lib) {
-  TStdoutCapture capture;
+  testkit::TStdoutCapture capture;
   lib.SetCompilerSetting(nullptr, 0);  // its lines use mask 0x0001
   char buffer[8];
   lib.GetLastErrorMsg(buffer, sizeof buffer);  // a debug line, 0x1000 lines, strlennull's 0x0004 line
-  const std::string out = capture.finish();
+  const std::string out = capture.Text();
   const auto traces = traceMessages(out);
   return {hasLine(debugLines(out), "GetLastErrorMsg(): copying 'lastErrorMsg' to 'dstBuf'"),
           hasLineStartingWith(traces, "SetCompilerSetting("), hasLineStartingWith(traces, "GetLastErrorMsg("),
@@ -79,9 +79,9 @@ TEST_F(PlcComp, SettingsOnlyResetKeepsDebugOffAfterTotalReset) {
 }
 
 TEST_F(PlcComp, NestedResetsWriteTheirLinesUnderTheFlagInForce) {
-  TStdoutCapture capture;
+  testkit::TStdoutCapture capture;
   lib.ResetCompiler(COMPILER_RESET_LEVEL_DEBUG);
-  const auto traces = traceMessages(capture.finish());
+  const auto traces = traceMessages(capture.Text());
   // The total reset inside turns the flag off before its wipe steps.
   const std::vector<std::string> expected = {
       "ResetCompiler(1):", "ResetCompiler(): COMPILER_RESET_LEVEL_DEBUG(=1)", "ResetCompiler(0):",
@@ -91,9 +91,9 @@ TEST_F(PlcComp, NestedResetsWriteTheirLinesUnderTheFlagInForce) {
 
 TEST_F(PlcComp, TraceMaskLevelTakesBits8To23) {
   const int level = withMask(COMPILER_RESET_LEVEL_TRACE_MASK, 0x1005);
-  TStdoutCapture capture;
+  testkit::TStdoutCapture capture;
   lib.ResetCompiler(level);
-  const auto traces = traceMessages(capture.finish());
+  const auto traces = traceMessages(capture.Text());
   ASSERT_FALSE(traces.empty());
   EXPECT_EQ(traces.front(), "ResetCompiler(" + std::to_string(level) + "):");
   EXPECT_EQ(traces.back(), "ResetCompiler(" + std::to_string(level) + ") => void");
@@ -101,9 +101,9 @@ TEST_F(PlcComp, TraceMaskLevelTakesBits8To23) {
 }
 
 TEST_F(PlcComp, UnknownResetLevelSaysSoAndResetsTotally) {
-  TStdoutCapture capture;
+  testkit::TStdoutCapture capture;
   lib.ResetCompiler(4);
-  const std::string out = capture.finish();
+  const std::string out = capture.Text();
   EXPECT_TRUE(hasLine(debugLines(out), "ResetCompiler(): Unknown reset level (4), executing full reset!"));
   const std::vector<std::string> expected = {"ResetCompiler(4):", "ResetCompiler(0):",
                                              "ResetCompiler(): COMPILER_RESET_LEVEL_TOTAL(=0)"};
@@ -122,9 +122,9 @@ class SettingsBlocks : public PlcComp, public ::testing::WithParamInterface<TSet
 TEST_P(SettingsBlocks, AreStoredUpToTheCapacity) {
   std::vector<unsigned char> block(102401, 0x5A);
   const auto& c = GetParam();
-  TStdoutCapture capture;
+  testkit::TStdoutCapture capture;
   EXPECT_EQ(lib.SetCompilerSetting(c.withData ? block.data() : nullptr, c.length), c.stored);
-  const std::string out = capture.finish();
+  const std::string out = capture.Text();
   const bool odd = c.withData && c.length % 2 != 0 && c.length <= 102400;
   EXPECT_EQ(hasLine(debugLines(out), "SetCompilerSetting(): odd block length (" + std::to_string(c.length) +
                                          ") refused, the byte code must start on a word boundary"),

@@ -11,9 +11,9 @@ const TSymbol kNoSymbol{"", "????", 0, 0xFFFFFFFF, 0, false};
 }  // namespace
 
 TEST_F(PlcComp, GettersWithoutCurrentSymbolGiveTheirDefaults) {
-  TStdoutCapture capture;
+  testkit::TStdoutCapture capture;
   EXPECT_EQ(currentSymbol(), kNoSymbol);
-  const std::string out = capture.finish();
+  const std::string out = capture.Text();
   const auto debug = debugLines(out);
   const auto traces = traceMessages(out);
   for (const std::string getter : {"GetCurrentSymbolName", "GetCurrentSymbolType", "GetCurrentSymbolAddr",
@@ -30,9 +30,9 @@ TEST_F(PlcComp, GettersWithoutCurrentSymbolGiveTheirDefaults) {
 TEST_F(PlcComp, WalkStartsByItselfWhenTheCursorWasNeverPlaced) {
   ASSERT_TRUE(lib.AddFixSymbol("a", "INT", 5, 3));
   ASSERT_TRUE(lib.AddFixSymbol("b", "BIT", 6, 0));
-  TStdoutCapture capture;
+  testkit::TStdoutCapture capture;
   EXPECT_TRUE(lib.GetNextSymbol());
-  EXPECT_TRUE(hasLine(traceMessages(capture.finish()), "GetNextSymbol(): Seeking to first symbol"));
+  EXPECT_TRUE(hasLine(traceMessages(capture.Text()), "GetNextSymbol(): Seeking to first symbol"));
   EXPECT_EQ(currentSymbol(), (TSymbol{"ram_int_a", "INT", 5, 3, 1, true}));
   EXPECT_TRUE(lib.GetNextSymbol());
   EXPECT_EQ(currentSymbol(), (TSymbol{"ram_bit_b", "BIT", 6, 0, 1, true}));

@@ -23,9 +23,9 @@ class FixSymbols : public PlcComp, public ::testing::WithParamInterface<TFixCase
 
 TEST_P(FixSymbols, AreRefusedInArgumentOrder) {
   const auto& c = GetParam();
-  TStdoutCapture capture;
+  testkit::TStdoutCapture capture;
   const bool accepted = lib.AddFixSymbol(c.name, c.type, 5, 3);
-  const std::string out = capture.finish();
+  const std::string out = capture.Text();
   if (!c.error) {
     EXPECT_TRUE(accepted);
     EXPECT_EQ(lastError(), "");
@@ -69,9 +69,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(PlcComp, InternalErrorUnwindsThroughTheGuardToTheExport) {
   lib.ResetCompiler(COMPILER_RESET_LEVEL_TRACE_FULL);
-  TStdoutCapture capture;
+  testkit::TStdoutCapture capture;
   EXPECT_FALSE(lib.AddFixSymbol(k249.c_str(), "BIT", 1, 0));
-  const std::string out = capture.finish();
+  const std::string out = capture.Text();
   const auto traces = traceMessages(out);
   const std::vector<std::string> unwinding = {"addSymbol():Parameter check for 'name' failed: length(257) ; limit: (256)",
                                               "addSymbol(\"ram_bit_" + k249.substr(0, 249) + "\") => ErrorAbort",
@@ -105,10 +105,10 @@ TEST_F(PlcComp, InternalErrorUnwindsThroughTheGuardToTheExport) {
 
 TEST_F(PlcComp, FixSymbolFindsTheRecordOfAnEarlierDeclaration) {
   ASSERT_TRUE(lib.AddFixSymbol("Speed", "INT", 40, 0));
-  TStdoutCapture capture;
+  testkit::TStdoutCapture capture;
   ASSERT_TRUE(lib.AddFixSymbol("Speed", "INT", 41, 7));
   ASSERT_TRUE(lib.AddFixSymbol("Speed", "BIT", 41, 7));
-  const auto traces = traceMessages(capture.finish());
+  const auto traces = traceMessages(capture.Text());
   EXPECT_TRUE(hasLine(traces, "addSymbol(ram_int_Speed) exists => ExistingSym"));
   EXPECT_TRUE(hasLine(traces, "addSymbol(\"ram_bit_Speed\") new Symbol Added => @\"ram_bit_Speed\""));
   EXPECT_TRUE(hasLine(traces, "AddFixSymbol(\"Speed\", \"INT\", 0x41, 0x7) => TRUE"));
@@ -140,9 +140,9 @@ class LookupRefusals : public PlcComp, public ::testing::WithParamInterface<TLoo
 
 TEST_P(LookupRefusals, NameEachBadArgument) {
   const auto& c = GetParam();
-  TStdoutCapture capture;
+  testkit::TStdoutCapture capture;
   EXPECT_FALSE(lib.GetSymbolByName(c.name, c.type));
-  const std::string out = capture.finish();
+  const std::string out = capture.Text();
   EXPECT_EQ(debugLines(out), c.debug);
   EXPECT_EQ(traceMessages(out), c.traces);
   EXPECT_EQ(lastError(), "");
@@ -185,9 +185,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(PlcComp, InternalNameLookupRefusesNullAndEmpty) {
   for (const char* name : {static_cast<const char*>(nullptr), ""}) {
-    TStdoutCapture capture;
+    testkit::TStdoutCapture capture;
     EXPECT_FALSE(lib.GetSymbolByInternalName(name));
-    const std::string out = capture.finish();
+    const std::string out = capture.Text();
     EXPECT_EQ(debugLines(out), std::vector<std::string>{"GetSymbolByInternalName(): NULL pointer detected. (1)"});
     EXPECT_TRUE(hasLine(traceMessages(out), "GetSymbolByInternalName(): parameter 'name' == NULL or \"\"!"));
   }
@@ -196,11 +196,11 @@ TEST_F(PlcComp, InternalNameLookupRefusesNullAndEmpty) {
 TEST_F(PlcComp, DetailTracingShowsEveryComparisonOfTheScan) {
   lib.ResetCompiler((0x0004 << 8) | COMPILER_RESET_LEVEL_TRACE_MASK);
   for (const char* name : {"a", "b", "c"}) ASSERT_TRUE(lib.AddFixSymbol(name, "INT", 1, 0));
-  TStdoutCapture capture;
+  testkit::TStdoutCapture capture;
   EXPECT_TRUE(lib.GetSymbolByInternalName("ram_int_c"));
   EXPECT_FALSE(lib.GetSymbolByInternalName("ram_int_d"));
   std::vector<std::string> compared;
-  for (const std::string& line : traceMessages(capture.finish()))
+  for (const std::string& line : traceMessages(capture.Text()))
     if (line.rfind("strcmpnull(", 0) == 0) compared.push_back(line.substr(0, line.find(" => ")));
   const std::vector<std::string> expected = {
       "strcmpnull(\"ram_int_a\", \"ram_int_c\")", "strcmpnull(\"ram_int_b\", \"ram_int_c\")",

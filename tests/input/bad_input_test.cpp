@@ -6,9 +6,9 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
+
+#include "file_io.h"
 
 using namespace std::string_literals;
 
@@ -112,9 +112,7 @@ TEST_P(FuzzRegression, CasesAreServedSafely) {
   TInputPlugin plugin(GetParam());
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {
     SCOPED_TRACE(entry.path().string());
-    std::ifstream in(entry.path(), std::ios::binary);
-    const std::string content{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    expectServedImageKeepsTheContract(plugin, plugin.LoadText(content));
+    expectServedImageKeepsTheContract(plugin, plugin.LoadText(testkit::ReadFile(entry.path().string())));
   }
 }
 

@@ -6,13 +6,15 @@
 #include <iomanip>
 #include <stdexcept>
 
+#include "program_dir.h"
+
 void PrintTo(const TImageByte& byte, std::ostream* out) {
   *out << std::hex << std::uppercase << "{0x" << byte.address << ", 0x" << std::setw(2)
        << std::setfill('0') << unsigned(byte.data) << "}";
 }
 
 std::string tests_PluginPath(const std::string& format) {
-  return tests_ProgramDir() + "/../lib/librd_" + format + ".so";
+  return testkit::ProgramDir() + "/../lib/librd_" + format + ".so";
 }
 
 namespace {

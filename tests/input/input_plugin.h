@@ -2,12 +2,12 @@
 // One input plug-in as a consumer binds it: loaded by file name, its five
 // exports found by name. Each instance loads a private copy of the library,
 // so every test starts from a module that has never loaded a file.
-#include "temp_dir.h"
-
 #include <cstdint>
 #include <ostream>
 #include <string>
 #include <vector>
+
+#include "temp_dir.h"
 
 struct TImageByte {
   uint32_t address;
@@ -37,10 +37,10 @@ public:
   uint32_t (*GetCurrentByteAddress)() = nullptr;
   uint8_t (*GetCurrentByteData)() = nullptr;
 
-  const TTempDir& Dir() const { return dir; }
+  const testkit::TTempDir& Dir() const { return dir; }
 
 private:
-  TTempDir dir;
+  testkit::TTempDir dir;
   void* module = nullptr;
   int files = 0;
 };

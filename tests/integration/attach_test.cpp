@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "compiled_image.h"
+#include "file_io.h"
 #include "producer_paths.h"
 #include "writer_under_test.h"
 
@@ -14,8 +15,8 @@ namespace {
 
 using outtest::TImage;
 using outtest::TModule;
-using outtest::TTempDir;
 using outtest::TWriterUnderTest;
+using testkit::TTempDir;
 
 struct TImageFile {
   std::string text;
@@ -58,7 +59,7 @@ TImage PrepareProducer(const std::string& key, const TModule& producer, const TT
   }
   const TImageFile file = ReaderFile(key, round);
   const std::string path = dir.File("image" + std::to_string(round));
-  outtest::WriteFile(path, file.text);
+  testkit::WriteFile(path, file.text);
   EXPECT_TRUE(LoadImageFile(producer, path));
   EXPECT_EQ(outtest::ReadImage(producer), file.image);
   return file.image;

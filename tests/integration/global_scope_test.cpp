@@ -41,7 +41,7 @@ class TGlobalCopy {
 
 TEST(GlobalScope, AttachToDLLBindsThePlugInItIsCalledOn) {
   const outtest::TImage image = outtest::Sequence(0x100, 40);
-  outtest::TTempDir dir;
+  testkit::TTempDir dir;
   const TGlobalCopy globalCopy(outtest::WriterPath("s19"), dir.Path());
   const TModule globalModule(globalCopy.Path());  // the same module, for its exports
   const TOutputPlugin globalWriter(globalModule);
@@ -59,11 +59,11 @@ TEST(GlobalScope, AttachToDLLBindsThePlugInItIsCalledOn) {
 }
 
 TEST(GlobalScope, AttachToDLLTakesTheRoutinesOfTheModuleItIsGiven) {
-  outtest::TTempDir dir;
+  testkit::TTempDir dir;
   const TGlobalCopy globalCopy(outtest::ProducerPath(), dir.Path());
   const TModule globalProducer(globalCopy.Path());
   outtest::SetProducerImage(globalProducer, outtest::Sequence(0, 8));
-  outtest::TTempDir otherDir;
+  testkit::TTempDir otherDir;
   auto producer = TModule::LoadCopy(outtest::ProducerPath(), otherDir.Path());
   const outtest::TImage image = outtest::Sequence(0x4000, 20, 0x30);
   outtest::SetProducerImage(*producer, image);

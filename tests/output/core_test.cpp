@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "test_paths.h"
+#include "file_io.h"
 #include "writer_under_test.h"
 
 namespace outtest {
@@ -39,7 +40,7 @@ class CoreTest : public ::testing::TestWithParam<std::string> {
   void ExpectRefused(const std::string& path, const std::string& error) {
     EXPECT_FALSE(plugin.saveAs(path.c_str()));
     EXPECT_EQ(plugin.LastError(), error);
-    EXPECT_FALSE(FileExists(path));
+    EXPECT_FALSE(testkit::FileExists(path));
   }
 };
 
@@ -56,7 +57,7 @@ TEST_P(CoreTest, UnboundPluginRefusesToSave) {
   const std::string path = unbound.Dir().File("out");
   EXPECT_FALSE(unbound.Plugin().saveAs(path.c_str()));
   EXPECT_EQ(unbound.Plugin().LastError(), ONLY_VALID_ROUTINES);
-  EXPECT_FALSE(FileExists(path));
+  EXPECT_FALSE(testkit::FileExists(path));
 }
 
 TEST_P(CoreTest, NullFileNameIsRefused) {
@@ -87,7 +88,7 @@ TEST_P(CoreTest, AttachedProducerIsSavedLikeBoundFunctions) {
   ASSERT_EQ(ReadImage(*producer), SMALL_IMAGE);
   ServeImage({});  // the served functions, no longer bound, would save nothing
   ASSERT_TRUE(plugin.AttachAndSave(producer->Handle(), File("attached"))) << plugin.LastError();
-  EXPECT_EQ(ReadFile(File("attached")), writer.Save(SMALL_IMAGE));
+  EXPECT_EQ(testkit::ReadFile(File("attached")), writer.Save(SMALL_IMAGE));
 }
 
 struct TMissingRoutines {
@@ -108,7 +109,7 @@ TEST_P(CoreTest, AttachToModuleLackingRoutinesEmptiesAllSlots) {
   ServeImage(SMALL_IMAGE);
   for (const TMissingRoutines& missing : cases) {
     SCOPED_TRACE(missing.variant);
-    TTempDir folder;
+    testkit::TTempDir folder;
     auto partial = TModule::LoadCopy(ProducerPath(missing.variant), folder.Path());
     // Whichever slot is left out of a rebinding, the save is refused: none
     // of the complete producer's routines stayed bound.
@@ -131,15 +132,15 @@ TEST_P(CoreTest, NullHandleKeepsAttachedRoutines) {
   EXPECT_FALSE(plugin.attachToDLL(nullptr));
   EXPECT_EQ(plugin.LastError(), "Invalid DLL handle passed to 'AttachToDLL'");
   EXPECT_TRUE(plugin.saveAs(File("out").c_str())) << plugin.LastError();
-  EXPECT_EQ(ReadFile(File("out")), writer.Save(SMALL_IMAGE));
+  EXPECT_EQ(testkit::ReadFile(File("out")), writer.Save(SMALL_IMAGE));
 }
 
 TEST_P(CoreTest, EmptyImageCreatesNoFileAndKeepsAnExistingOne) {
   ServeImage({});
   ExpectRefused(File("new"), "Nothing to write.");
-  WriteFile(File("old"), "keep me");
+  testkit::WriteFile(File("old"), "keep me");
   EXPECT_FALSE(plugin.saveAs(File("old").c_str()));
-  EXPECT_EQ(ReadFile(File("old")), "keep me");
+  EXPECT_EQ(testkit::ReadFile(File("old")), "keep me");
 }
 
 TEST_P(CoreTest, UnwritableDestinationsFail) {
@@ -150,7 +151,7 @@ TEST_P(CoreTest, UnwritableDestinationsFail) {
     EXPECT_FALSE(plugin.saveAs(destination.c_str()));
     EXPECT_EQ(plugin.LastError(), CannotWrite(destination));
   }
-  EXPECT_FALSE(FileExists(File("no-such-folder")));
+  EXPECT_FALSE(testkit::FileExists(File("no-such-folder")));
 }
 
 TEST_P(CoreTest, OverlongMessageIsCutTo511Characters) {
@@ -197,8 +198,8 @@ TEST_P(CoreTest, ImageEmptiedAfterTheCheckLeavesAnEmptyFile) {
   ASSERT_TRUE(plugin.setFirstByte(FirstByteOnlyOnce));
   EXPECT_TRUE(plugin.saveAs(File("out").c_str())) << plugin.LastError();
   EXPECT_EQ(firstByteCalls, 2);
-  EXPECT_TRUE(FileExists(File("out")));
-  EXPECT_EQ(ReadFile(File("out")), "");
+  EXPECT_TRUE(testkit::FileExists(File("out")));
+  EXPECT_EQ(testkit::ReadFile(File("out")), "");
 }
 
 // Routines that log the order in which the walk calls them.

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string>
 
+#include "file_io.h"
 #include "writer_under_test.h"
 
 namespace outtest {
@@ -18,7 +19,7 @@ struct TPeerRun {
 
 TPeerRun RunPeer(const std::string& command, const std::string& errorFile) {
   const int status = std::system((command + " 2>'" + errorFile + "'").c_str());
-  return {status, ReadFile(errorFile)};
+  return {status, testkit::ReadFile(errorFile)};
 }
 
 // Both peers can print "@address" followed by the bytes from there on.
@@ -62,12 +63,12 @@ class PeerTest : public ::testing::TestWithParam<TPeerCase> {
                                    ours + " " + Quoted("objcopy.v"),
                                errors);
     ASSERT_EQ(objcopy.status, 0) << objcopy.errors;
-    EXPECT_EQ(ParseAddressedHex(ReadFile(writer.Dir().File("objcopy.v"))), image) << "objcopy";
+    EXPECT_EQ(ParseAddressedHex(writer.Dir().Read("objcopy.v")), image) << "objcopy";
 
     TPeerRun srecCat =
         RunPeer("srec_cat " + ours + " " + GetParam().srecCatFormat + " -o " + Quoted("srec_cat.v") + " -vmem 8", errors);
     ASSERT_EQ(srecCat.status, 0) << srecCat.errors;
-    EXPECT_EQ(ParseAddressedHex(ReadFile(writer.Dir().File("srec_cat.v"))), image) << "srec_cat";
+    EXPECT_EQ(ParseAddressedHex(writer.Dir().Read("srec_cat.v")), image) << "srec_cat";
   }
 };
 

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "file_io.h"
 #include "writer_under_test.h"
 
 namespace outtest {
@@ -69,7 +70,7 @@ TEST_P(FileWriterTest, FailedWriteAnywhereFailsTheSave) {
     EXPECT_FALSE(saved);
     EXPECT_EQ(writer.Plugin().LastError(), "Couldn't write to '" + path + "'.");
     // What was written before the failure stays.
-    EXPECT_EQ(ReadFile(path), whole.substr(0, cut));
+    EXPECT_EQ(testkit::ReadFile(path), whole.substr(0, cut));
   }
   TFileSizeLimit limit(whole.size());
   EXPECT_TRUE(writer.Plugin().saveAs(path.c_str())) << writer.Plugin().LastError();

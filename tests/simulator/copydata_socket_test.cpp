@@ -13,8 +13,10 @@
 #include <win32/copydata_socket_path.h>
 #include <win32/copydata_wire.h>
 
+#include "file_io.h"
 #include "poll_watcher.h"
 #include "raw_copydata_client.h"
+#include "temp_dir.h"
 #include "test_support.h"
 
 namespace {
@@ -22,7 +24,7 @@ namespace {
 class TCopyDataServerTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    path = dir.file("Tolvane simulator");
+    path = dir.File("Tolvane simulator");
     server = open(error);
     ASSERT_TRUE(server) << error;
   }
@@ -43,7 +45,7 @@ class TCopyDataServerTest : public ::testing::Test {
     return client.answer();
   }
 
-  TTempDir dir;
+  testkit::TTempDir dir;
   std::string path, error;
   TPollWatcher watcher;
   std::unique_ptr<TW32CopyDataServer> server;
@@ -54,33 +56,33 @@ class TCopyDataServerTest : public ::testing::Test {
 }  // namespace
 
 TEST(TCopyDataSocketPath, FolderOfThisUserAlone) {
-  TTempDir tmp;
-  const std::string folder = tmp.file("tolvane-" + std::to_string(getuid()));
+  testkit::TTempDir tmp;
+  const std::string folder = tmp.File("tolvane-" + std::to_string(getuid()));
   std::string error;
-  EXPECT_EQ(w32_copyDataSocketFolder("/run/user/1", tmp.path(), getuid(), true, error), "/run/user/1");
-  EXPECT_EQ(w32_copyDataSocketFolder(nullptr, tmp.path(), getuid(), false, error), "") << "not made for a client";
-  EXPECT_EQ(w32_copyDataSocketFolder("", tmp.path(), getuid(), true, error), folder) << "an empty variable is unset";
+  EXPECT_EQ(w32_copyDataSocketFolder("/run/user/1", tmp.Path(), getuid(), true, error), "/run/user/1");
+  EXPECT_EQ(w32_copyDataSocketFolder(nullptr, tmp.Path(), getuid(), false, error), "") << "not made for a client";
+  EXPECT_EQ(w32_copyDataSocketFolder("", tmp.Path(), getuid(), true, error), folder) << "an empty variable is unset";
   EXPECT_EQ(modeOf(folder) & 07777, 0700u);
 
   chmod(folder.c_str(), 0755);
-  EXPECT_EQ(w32_copyDataSocketFolder(nullptr, tmp.path(), getuid(), false, error), "") << "open to others: refused";
-  EXPECT_EQ(w32_copyDataSocketFolder(nullptr, tmp.path(), getuid(), true, error), folder);
+  EXPECT_EQ(w32_copyDataSocketFolder(nullptr, tmp.Path(), getuid(), false, error), "") << "open to others: refused";
+  EXPECT_EQ(w32_copyDataSocketFolder(nullptr, tmp.Path(), getuid(), true, error), folder);
   EXPECT_EQ(modeOf(folder) & 07777, 0700u) << "narrowed by the server";
 
   rmdir(folder.c_str());
-  ASSERT_EQ(symlink(tmp.path().c_str(), folder.c_str()), 0);
-  EXPECT_EQ(w32_copyDataSocketFolder(nullptr, tmp.path(), getuid(), true, error), "") << "a link is not our folder";
+  ASSERT_EQ(symlink(tmp.Path().c_str(), folder.c_str()), 0);
+  EXPECT_EQ(w32_copyDataSocketFolder(nullptr, tmp.Path(), getuid(), true, error), "") << "a link is not our folder";
   unlink(folder.c_str());
-  writeTextFile(folder, "x");
-  EXPECT_EQ(w32_copyDataSocketFolder(nullptr, tmp.path(), getuid(), true, error), "");
-  EXPECT_EQ(w32_copyDataSocketFolder(nullptr, tmp.path(), getuid() + 1, true, error), "") << "another user's";
+  testkit::WriteFile(folder, "x");
+  EXPECT_EQ(w32_copyDataSocketFolder(nullptr, tmp.Path(), getuid(), true, error), "");
+  EXPECT_EQ(w32_copyDataSocketFolder(nullptr, tmp.Path(), getuid() + 1, true, error), "") << "another user's";
 }
 
 TEST(TCopyDataSocketPath, ClassNameBecomesAFileName) {
-  TTempDir runtime;
-  setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
+  testkit::TTempDir runtime;
+  setenv("XDG_RUNTIME_DIR", runtime.Path().c_str(), 1);
   std::string error;
-  EXPECT_EQ(w32_copyDataSocketPath("Tolvane simulator", true, error), runtime.file("Tolvane simulator"));
+  EXPECT_EQ(w32_copyDataSocketPath("Tolvane simulator", true, error), runtime.File("Tolvane simulator"));
   for (const char* wrong : {"", "../escape", "a/b"}) EXPECT_EQ(w32_copyDataSocketPath(wrong, true, error), "") << wrong;
   EXPECT_EQ(w32_copyDataSocketPath(nullptr, true, error), "");
   EXPECT_EQ(w32_copyDataSocketPath(std::string(120, 'c').c_str(), true, error), "") << error;
@@ -122,8 +124,8 @@ TEST_F(TCopyDataServerTest, ClientSendsAndWaitsForItsAnswer) {
 
   int32_t result = 0;
   EXPECT_FALSE(w32_copyDataSend(path, 2, data.data(), 4097, result, 1000)) << "above the limit, not sent";
-  EXPECT_FALSE(w32_copyDataSend(dir.file("nobody"), 2, data.data(), 1, result, 1000));
-  EXPECT_FALSE(w32_copyDataProbe(dir.file("nobody")));
+  EXPECT_FALSE(w32_copyDataSend(dir.File("nobody"), 2, data.data(), 1, result, 1000));
+  EXPECT_FALSE(w32_copyDataProbe(dir.File("nobody")));
   EXPECT_TRUE(requests.size() == 1);
 }
 
@@ -200,9 +202,9 @@ TEST_F(TCopyDataServerTest, StaleSocketIsTakenOverButALiveOneOrAFileIsNot) {
   EXPECT_EQ(answerOf(client), 2000);
 
   server.reset();
-  writeTextFile(path, "not a socket");
+  testkit::WriteFile(path, "not a socket");
   EXPECT_FALSE(open(reason));
-  EXPECT_EQ(readTextFile(path), "not a socket") << "never removed";
+  EXPECT_EQ(testkit::ReadFile(path), "not a socket") << "never removed";
 }
 
 TEST_F(TCopyDataServerTest, ClosingWhileServingDropsTheAnswer) {

@@ -8,6 +8,8 @@
 #include <win32/clock_source.h>
 
 #include "P_C_Table.h"
+#include "stdout_capture.h"
+#include "temp_dir.h"
 #include "test_support.h"
 #include "virtmachine.h"
 
@@ -32,27 +34,25 @@ class TMachineTest : public ::testing::Test {
 
   // Starts the machine as window creation does; returns what it printed.
   std::string startMachine() {
-    TStdoutCapture output;
+    testkit::TStdoutCapture output;
     sim_initControls(nullptr, nullptr);
-    return output.text();
+    return output.Text();
   }
 
   std::string dump() {
-    TStdoutCapture output;
+    testkit::TStdoutCapture output;
     pct_dumpCircuitTable();
-    return output.text();
+    return output.Text();
   }
 
   std::string tableFile(const std::string& entries) {
-    const std::string path = dir.file("tables.ini");
-    writeTextFile(path, "[" PCT_SECTION "]\n" + entries);
-    return path;
+    return dir.Write("tables.ini", "[" PCT_SECTION "]\n" + entries);
   }
 
   bool loadTables(const std::string& path) {
-    TStdoutCapture quiet;
+    testkit::TStdoutCapture quiet;
     return pct_loadCircuitTable(path.c_str());
   }
 
-  TTempDir dir;
+  testkit::TTempDir dir;
 };

@@ -62,7 +62,7 @@ TEST_F(TMachineTest, GettersAndSettersTraceEveryCallAndAddNoName) {
       {"sim_setBit", "r_c_rain", false}, {"sim_getBit", "_C_Time", false},
   };
   for (const TCase& c : cases) {
-    TStdoutCapture output;
+    testkit::TStdoutCapture output;
     const std::string call = c.call;
     short number = 77;
     bool bit = true;
@@ -72,7 +72,7 @@ TEST_F(TMachineTest, GettersAndSettersTraceEveryCallAndAddNoName) {
     if (call == "sim_setBit") result = sim_setBit(c.name, true);
     if (call == "sim_getBit") result = sim_getBit(c.name, &bit);
     EXPECT_EQ(result, c.held) << call << " " << c.name;
-    EXPECT_EQ(output.text(), call + " '" + c.name + "'\n");
+    EXPECT_EQ(output.Text(), call + " '" + c.name + "'\n");
     if (call == "sim_getInt") {
       EXPECT_EQ(number, c.held ? -5 : 77) << "untouched when missing";
     }
@@ -87,7 +87,7 @@ TEST_F(TMachineTest, GettersAndSettersTraceEveryCallAndAddNoName) {
 TEST_F(TMachineTest, CalendarMovesEightyNineSecondsPerCycleEnd) {
   startMachine();
   {
-    TStdoutCapture quiet;
+    testkit::TStdoutCapture quiet;
     for (int i = 0; i < 40; ++i) sim_endCycle(i % 2 == 0);
   }
   expectCalendar({2026, 3, 1, 15, 29, 35, 1});  // 3560 s, 59 min 20 s later
@@ -102,7 +102,7 @@ TEST_F(TMachineTest, CycleEndCrossesIntoTheNextYear) {
 
 TEST_F(TMachineTest, CalendarIntegerWrittenByTheClientHoldsUntilTheNextCycleEnd) {
   startMachine();
-  TStdoutCapture quiet;
+  testkit::TStdoutCapture quiet;
   short minute = 0;
   ASSERT_TRUE(sim_setInt("cal_Minute", 99));
   sim_startCycle(0, "");
@@ -128,7 +128,7 @@ TEST_F(TMachineTest, CycleStartAppliesTheRowChosenByPeriodNumber) {
   // that no file holds.
   const TCase cases[] = {{3, 300, true}, {11, 300, true}, {0, 0, false}, {3, 300, true}, {-1, 0, false}};
   for (const TCase& c : cases) {
-    TStdoutCapture quiet;
+    testkit::TStdoutCapture quiet;
     sim_integers["_Period_Number"] = c.periodNumber;
     sim_startCycle(0, nullptr);
     EXPECT_EQ(sim_integers.at("_C_Time"), c.cycleTime) << "row " << c.periodNumber;
@@ -150,9 +150,9 @@ TEST_F(TMachineTest, ButtonClicksActOnlyOnClickNotifications) {
   const TCase cases[] = {{SIM_ID_DUMP_TABLE, BN_CLICKED, true}, {SIM_ID_DUMP_TABLE, 1, false}, {4, BN_CLICKED, false},
                          {SIM_ID_OPEN_TABLE, 5, false}};
   for (const TCase& c : cases) {
-    TStdoutCapture output;
+    testkit::TStdoutCapture output;
     sim_userInteraction(nullptr, c.id, c.code);
-    EXPECT_EQ(countOf(output.text(), "*****Circuit tables dump  end*****"), c.dumps ? 1u : 0u) << c.id << "/" << c.code;
+    EXPECT_EQ(countOf(output.Text(), "*****Circuit tables dump  end*****"), c.dumps ? 1u : 0u) << c.id << "/" << c.code;
   }
 }
 

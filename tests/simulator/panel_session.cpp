@@ -12,12 +12,13 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <functional>
 #include <random>
 #include <thread>
 #include <windows.h>
 
+#include "child_process.h"
+#include "program_dir.h"
 #include "simcopydata.h"
 
 extern char** environ;
@@ -35,21 +36,19 @@ bool waitUntil(const std::function<bool()>& done, int timeoutMs) {
   return true;
 }
 
-std::string testsDir() { return std::filesystem::canonical("/proc/self/exe").parent_path().string(); }
-
 }  // namespace
 
-std::string sim_panelProgram() { return testsDir() + "/../bin/simpanel"; }
+std::string sim_panelProgram() { return testkit::ProgramDir() + "/../bin/simpanel"; }
 
 std::string sim_artifactDir() {
-  const std::string dir = testsDir() + "/artifacts";
+  const std::string dir = testkit::ProgramDir() + "/artifacts";
   mkdir(dir.c_str(), 0755);
   return dir;
 }
 
 TPanelSession::TPanelSession(bool withDisplay) {
   mkdir(runtimeDir().c_str(), 0700);
-  mkdir(dir_.file("home").c_str(), 0700);
+  mkdir(dir_.File("home").c_str(), 0700);
   // This process is the client: FindWindowA looks where the panel listens.
   setenv("XDG_RUNTIME_DIR", runtimeDir().c_str(), 1);
   if (!withDisplay) return;
@@ -65,7 +64,7 @@ void TPanelSession::startXvfb(int number) {
   if (pipe(ready) != 0) return;
   xvfb_ = spawn({"Xvfb", ":" + std::to_string(number), "-displayfd", std::to_string(ready[1]), "-screen", "0",
                  "800x600x24", "-nolisten", "tcp", "-noreset"},
-                {}, dir_.file("xvfb.txt"), dir_.file("xvfb.txt"), ready[1]);
+                {}, dir_.File("xvfb.txt"), dir_.File("xvfb.txt"), ready[1]);
   close(ready[1]);
   std::string reported;
   pollfd entry{ready[0], POLLIN, 0};
@@ -118,7 +117,7 @@ pid_t TPanelSession::spawn(const std::vector<std::string>& argv, const std::vect
   dup2(errFd, STDERR_FILENO);
   for (int fd = 3; fd < 1024; ++fd)
     if (fd != keepFd) close(fd);
-  if (chdir(dir_.path().c_str()) != 0) _exit(127);
+  if (chdir(dir_.Path().c_str()) != 0) _exit(127);
   std::vector<char*> args;
   for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
   args.push_back(nullptr);
@@ -127,14 +126,14 @@ pid_t TPanelSession::spawn(const std::vector<std::string>& argv, const std::vect
 }
 
 std::vector<std::string> TPanelSession::panelEnvironment() const {
-  return {"XDG_RUNTIME_DIR=" + runtimeDir(), "HOME=" + dir_.file("home"),
+  return {"XDG_RUNTIME_DIR=" + runtimeDir(), "HOME=" + dir_.File("home"),
           "LSAN_OPTIONS=suppressions=" SIM_LSAN_SUPPRESSIONS ":print_suppressions=0"};
 }
 
 bool TPanelSession::startPanel() {
   std::vector<std::string> env = panelEnvironment();
   env.push_back(hasDisplay() ? "DISPLAY=" + display_ : "DISPLAY");
-  panel_ = spawn({sim_panelProgram()}, env, dir_.file("out.txt"), dir_.file("err.txt"));
+  panel_ = spawn({sim_panelProgram()}, env, dir_.File("out.txt"), dir_.File("err.txt"));
   return waitUntil([&] { return FindWindowA(SIM_WINDOW_CLASS, nullptr) != nullptr || waitForExit(panel_, 0); },
                    20000) &&
          FindWindowA(SIM_WINDOW_CLASS, nullptr) != nullptr;
@@ -143,7 +142,7 @@ bool TPanelSession::startPanel() {
 pid_t TPanelSession::startSecondPanel(const std::string& outName) {
   std::vector<std::string> env = panelEnvironment();
   env.push_back("DISPLAY=" + display_);
-  const pid_t pid = spawn({sim_panelProgram()}, env, dir_.file(outName + ".out"), dir_.file(outName + ".err"));
+  const pid_t pid = spawn({sim_panelProgram()}, env, dir_.File(outName + ".out"), dir_.File(outName + ".err"));
   others_.push_back(pid);
   return pid;
 }
@@ -173,24 +172,13 @@ bool TPanelSession::waitForOutput(const std::string& part, size_t count, int tim
 }
 
 std::string TPanelSession::runTool(const std::vector<std::string>& argv, int timeoutMs) const {
-  const std::string out = dir_.file("tool.out");
-  unlink(out.c_str());
-  pid_t pid = spawn(argv, {"DISPLAY=" + display_}, out, dir_.file("tool.err"));
-  std::optional<int> code;
-  waitUntil(
-      [&] {
-        int status = 0;
-        if (waitpid(pid, &status, WNOHANG) != pid) return false;
-        code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return true;
-      },
-      timeoutMs);
-  if (!code) {
-    kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
-    return "";
-  }
-  return *code == 0 ? readTextFile(out) : "";
+  testkit::TChildRequest request;
+  request.program = argv.at(0);
+  request.args.assign(argv.begin() + 1, argv.end());
+  request.environment = testkit::ChildEnvironment({"DISPLAY="}, {"DISPLAY=" + display_});
+  request.timeoutMs = timeoutMs;
+  const testkit::TChildRun run = testkit::RunChild(request);
+  return run.status == 0 ? run.out : "";
 }
 
 std::string TPanelSession::findWindow(const std::string& title, int timeoutMs) const {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "temp_dir.h"
 #include "test_support.h"
 
 class TPanelSession {
@@ -20,9 +21,9 @@ class TPanelSession {
   TPanelSession& operator=(const TPanelSession&) = delete;
 
   bool hasDisplay() const { return !display_.empty(); }
-  const TTempDir& dir() const { return dir_; }
+  const testkit::TTempDir& dir() const { return dir_; }
   std::string socketPath() const { return runtimeDir() + "/Tolvane simulator"; }
-  std::string runtimeDir() const { return dir_.file("run"); }
+  std::string runtimeDir() const { return dir_.File("run"); }
 
   // Starts the panel in the session's folder; true once its window answers.
   bool startPanel();
@@ -32,8 +33,8 @@ class TPanelSession {
   // Ends the panel as a crash would, leaving its socket file behind.
   void killPanel();
 
-  std::string output() const { return readTextFile(dir_.file("out.txt")); }
-  std::string errors() const { return readTextFile(dir_.file("err.txt")); }
+  std::string output() const { return dir_.Read("out.txt"); }
+  std::string errors() const { return dir_.Read("err.txt"); }
   // True once `part` stands `count` times in the panel's output.
   bool waitForOutput(const std::string& part, size_t count = 1, int timeoutMs = 20000) const;
 
@@ -56,7 +57,7 @@ class TPanelSession {
   std::vector<std::string> panelEnvironment() const;
   void end(pid_t& pid);
 
-  TTempDir dir_;
+  testkit::TTempDir dir_;
   std::string display_;
   pid_t xvfb_ = -1;
   pid_t panel_ = -1;

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <windows.h>
 
+#include "file_io.h"
 #include "panel_session.h"
 #include "raw_copydata_client.h"
 #include "simcopydata.h"
@@ -105,7 +106,7 @@ TEST_F(TSimpanelTest, DumpButtonPrintsTheTablesAndEscapeDoesNotClose) {
 }
 
 TEST_F(TSimpanelTest, OpenTableLoadsThePickedFileWhileRequestsAreServed) {
-  writeTextFile(session.dir().file("tables.ini"), readTextFile(SIM_FIXTURES_DIR "/tables.ini"));
+  session.dir().Write("tables.ini", testkit::ReadFile(SIM_FIXTURES_DIR "/tables.ini"));
   session.click(window, openTableX, openTableY);
   const std::string chooser = session.findWindow("Open");
   ASSERT_FALSE(chooser.empty());
@@ -189,7 +190,7 @@ TEST_F(TSimpanelTest, RequestsOutsideTheFormatAreRefusedAndThePanelGoesOn) {
 TEST_F(TSimpanelTest, SecondPanelIsTurnedAwayWhileTheFirstServes) {
   const pid_t second = session.startSecondPanel("second");
   EXPECT_EQ(session.waitForExit(second, 20000), 0);
-  EXPECT_NE(readTextFile(session.dir().file("second.err")).find("Error!: Window Creation Failed!"), std::string::npos);
+  EXPECT_NE(session.dir().Read("second.err").find("Error!: Window Creation Failed!"), std::string::npos);
   EXPECT_TRUE(S_ISSOCK(modeOf(session.socketPath())));
   EXPECT_EQ(request(SIM_CMD_GETINT, "_C_Time"), 0x10000);
   closeAndExpectCleanExit();

@@ -99,7 +99,7 @@ TEST_F(TMachineTest, MissingFileReadsAsZerosAndOverLongPathIsRefused) {
   EXPECT_FALSE(loadTables("/" + std::string(PCT_MAX_PATH, 'x'))) << "a path of 500 characters";
   EXPECT_EQ(cycleTable_int.at("_C_Time_04"), 4) << "a refused load leaves the tables";
 
-  ASSERT_TRUE(loadTables(dir.file("missing.ini")));
+  ASSERT_TRUE(loadTables(dir.File("missing.ini")));
   EXPECT_EQ(cycleTable_int.at("_C_Time_04"), 0);
   EXPECT_EQ(cycleTable_int.size() + cycleTable_bit.size() + periodTable_int.size() + periodTable_bit.size(), 320u);
 }

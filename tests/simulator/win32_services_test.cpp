@@ -9,12 +9,15 @@
 #include <windows.h>
 #include <win32/file_filter.h>
 
+#include "file_io.h"
+#include "stdout_capture.h"
+#include "temp_dir.h"
 #include "test_support.h"
 
 TEST(TProfileReader, ReadsDecimalIntegersOfOneSectionAndKey) {
-  TTempDir dir;
-  const std::string file = dir.file("t.ini");
-  writeTextFile(file,
+  testkit::TTempDir dir;
+  const std::string file = dir.File("t.ini");
+  testkit::WriteFile(file,
                 "[Other]\nkey=5\n"
                 "[Tables]\nplain=12\nminus=-5\nplus=+7\nblanks=   42\ntail=12abc\nword=abc\nempty=\n"
                 "big=70000\nhuge=99999999999\nMixedCase=3\ntwice=1\ntwice=2\n"
@@ -25,7 +28,7 @@ TEST(TProfileReader, ReadsDecimalIntegersOfOneSectionAndKey) {
     const char* file;
     UINT expected;
   };
-  const std::string missing = dir.file("missing.ini");
+  const std::string missing = dir.File("missing.ini");
   const TCase cases[] = {
       {"Tables", "plain", file.c_str(), 12},
       {"Tables", "minus", file.c_str(), static_cast<UINT>(-5)},
@@ -42,7 +45,7 @@ TEST(TProfileReader, ReadsDecimalIntegersOfOneSectionAndKey) {
       {"Tables", "key", file.c_str(), 77},
       {"Nowhere", "plain", file.c_str(), 77},
       {"Tables", "plain", missing.c_str(), 77},
-      {"Tables", "plain", dir.path().c_str(), 77},
+      {"Tables", "plain", dir.Path().c_str(), 77},
       {nullptr, "plain", file.c_str(), 77},
       {"Tables", nullptr, file.c_str(), 77},
       {"Tables", "plain", nullptr, 77},
@@ -136,10 +139,10 @@ TEST(TConsole, ColoursOnlyATerminal) {
   HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
   CONSOLE_SCREEN_BUFFER_INFO info{};
   {
-    TStdoutCapture redirected;
+    testkit::TStdoutCapture redirected;
     EXPECT_FALSE(GetConsoleScreenBufferInfo(out, &info));
     EXPECT_FALSE(SetConsoleTextAttribute(out, 14));
-    EXPECT_EQ(redirected.text(), "") << "a redirected output gets no escape sequences";
+    EXPECT_EQ(redirected.Text(), "") << "a redirected output gets no escape sequences";
   }
   TTerminalStdout terminal;
   ASSERT_TRUE(terminal.ready());
@@ -181,8 +184,8 @@ LRESULT CALLBACK quietProc(HWND, UINT, WPARAM, LPARAM) { return 0; }
 }  // namespace
 
 TEST(TWindows, WithoutADisplayNoWindowAndNoSocket) {
-  TTempDir runtime;
-  setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
+  testkit::TTempDir runtime;
+  setenv("XDG_RUNTIME_DIR", runtime.Path().c_str(), 1);
   unsetenv("DISPLAY");
   WNDCLASSEXA windowClass{};
   windowClass.cbSize = sizeof(windowClass);
@@ -199,7 +202,7 @@ TEST(TWindows, WithoutADisplayNoWindowAndNoSocket) {
                             nullptr, nullptr),
             nullptr);
   struct stat status {};
-  EXPECT_NE(lstat(runtime.file("Tolvane layer test").c_str(), &status), 0) << "no socket is left behind";
+  EXPECT_NE(lstat(runtime.File("Tolvane layer test").c_str(), &status), 0) << "no socket is left behind";
   EXPECT_EQ(CreateWindowExA(0, "Unknown class", "t", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr), nullptr);
   EXPECT_EQ(CreateWindowExA(0, "Button", "b", WS_CHILD, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr), nullptr)
       << "a button needs a parent";

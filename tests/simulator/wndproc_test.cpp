@@ -15,7 +15,7 @@ LRESULT sendRequest(ULONG_PTR command, const char* name, int16_t value, int32_t 
   record.value = value;
   record.mode = mode;
   COPYDATASTRUCT data{command, sizeof(record), &record};
-  TStdoutCapture quiet;
+  testkit::TStdoutCapture quiet;
   return WndProc(nullptr, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
 }
 
@@ -25,9 +25,9 @@ TEST_F(TMachineTest, WindowProcedureServesTheMachine) {
   CREATESTRUCTA creation{};
   std::string listing;
   {
-    TStdoutCapture output;
+    testkit::TStdoutCapture output;
     EXPECT_EQ(WndProc(nullptr, WM_CREATE, 0, reinterpret_cast<LPARAM>(&creation)), 0);
-    listing = output.text();
+    listing = output.Text();
   }
   EXPECT_EQ(listing.rfind("Simulated integers:\n", 0), 0u);
 
@@ -44,9 +44,9 @@ TEST_F(TMachineTest, WindowProcedureServesTheMachine) {
   EXPECT_EQ(sendRequest(SIM_CMD_SETPWM, "_C_Time", 0), 0);
   EXPECT_EQ(sendRequest(SIM_CMD_SETMODE, "", 0, SIM_MODE_SIMULATION_ENTERED), 0);
 
-  TStdoutCapture output;
+  testkit::TStdoutCapture output;
   EXPECT_EQ(WndProc(nullptr, WM_COMMAND, MAKEWPARAM(SIM_ID_DUMP_TABLE, BN_CLICKED), 0), 0);
-  EXPECT_EQ(countOf(output.text(), "*****Circuit tables dump  start*****"), 1u);
+  EXPECT_EQ(countOf(output.Text(), "*****Circuit tables dump  start*****"), 1u);
 }
 
 TEST_F(TMachineTest, DestroyPostsTheQuitMessageWithCodeZero) {

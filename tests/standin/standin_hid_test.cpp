@@ -7,6 +7,7 @@
 #include <cwchar>
 #include <string>
 
+#include "file_io.h"
 #include "standin_testkit.h"
 
 namespace {
@@ -203,7 +204,7 @@ TEST_F(Standin, RecordsWhatItReceivedAndDumpsTheFlash)
     EXPECT_EQ(record[4].fields, (std::vector<std::string>{"0", "48"}));
     EXPECT_EQ(standin_hex(record[5].fields.at(1)), TBytes(report, report + 64));
 
-    const TBytes flash = standin_read_file(FlashFile());
+    const TBytes flash = testkit::ReadBytes(FlashFile());
     EXPECT_EQ(flash, TBytes(0x20000, 0xFF));
 }
 

@@ -4,31 +4,11 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 
 extern char** environ;
-
-TTempFolder::TTempFolder()
-{
-    std::string pattern = ::testing::TempDir() + "qdxsim-XXXXXX";
-    if (::mkdtemp(pattern.data()))
-        path = pattern;
-}
-
-TTempFolder::~TTempFolder()
-{
-    std::error_code ignored;
-    if (!path.empty())
-        std::filesystem::remove_all(path, ignored);
-}
-
-std::string TTempFolder::File(const std::string& name) const
-{
-    return path + "/" + name;
-}
 
 bool standin_restart(const TStandinEnv& env)
 {
@@ -95,12 +75,6 @@ TBytes standin_hex(const std::string& hex)
     for (size_t i = 0; i + 1 < hex.size(); i += 2)
         bytes.push_back(static_cast<uint8_t>(std::stoul(hex.substr(i, 2), nullptr, 16)));
     return bytes;
-}
-
-TBytes standin_read_file(const std::string& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    return TBytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 void TStandinTest::Start(const TStandinEnv& env, bool open)

@@ -9,21 +9,10 @@
 #include <utility>
 #include <vector>
 
+#include "temp_dir.h"
+
 using TStandinEnv = std::vector<std::pair<std::string, std::string>>;
 using TBytes = std::vector<uint8_t>;
-
-// A folder of one test's own, removed with everything in it.
-class TTempFolder {
-public:
-    TTempFolder();
-    ~TTempFolder();
-    TTempFolder(const TTempFolder&) = delete;
-    TTempFolder& operator=(const TTempFolder&) = delete;
-    std::string File(const std::string& name) const;
-
-private:
-    std::string path;
-};
 
 struct TRecordLine {
     std::string event;
@@ -41,7 +30,6 @@ std::string standin_diag_path(int ordinal);
 std::vector<TRecordLine> standin_record(const std::string& file);
 std::vector<TRecordLine> standin_events(const std::vector<TRecordLine>& record, const std::string& event);
 TBytes standin_hex(const std::string& hex);
-TBytes standin_read_file(const std::string& file);
 
 // A case against the stand-in: Start() restarts it with the case's own
 // record and flash files and opens controller 0; TearDown closes it.
@@ -56,6 +44,6 @@ protected:
     std::string RecordFile() const { return folder.File("record.txt"); }
     std::string FlashFile() const { return folder.File("flash.bin"); }
 
-    TTempFolder folder;
+    testkit::TTempDir folder;
     hid_device* dev = nullptr;
 };

@@ -25,7 +25,7 @@ using ToolActions = TToolTable<TActionCase>;
 
 TEST_P(ToolActions, PrintsEachStepAndClosesDiagnosticMode)
 {
-    const TToolRun run = Run(GetParam().args, GetParam().env);
+    const testkit::TChildRun run = Run(GetParam().args, GetParam().env);
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, Listed("QDXSIM0001", true) + OPENED + GetParam().output);
     // The run ends by leaving diagnostic mode (its packet is the last one

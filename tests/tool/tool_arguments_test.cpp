@@ -40,7 +40,7 @@ TEST_F(ToolArguments, HelpUsageAndVersion)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.option);
-        const TToolRun run = Run({c.option});
+        const testkit::TChildRun run = Run({c.option});
         EXPECT_EQ(run.status, 0);
         EXPECT_EQ(run.out, c.out);
         EXPECT_TRUE(Record().empty());
@@ -55,7 +55,7 @@ TEST_F(ToolArguments, BadOptionsEndTheRunBeforeAnyDeviceIsSought)
         request.program = QDXTEST_TOOL;
         request.args = args;
         request.env = {{"QDXSIM_RECORD", File("record.txt")}};
-        const TToolRun run = tooltest_run(request);
+        const testkit::TChildRun run = tooltest_run(request);
         EXPECT_EQ(run.status, 64);
         EXPECT_EQ(run.out, "");
         EXPECT_NE(run.err.find("Try `qdx_tool --help' or `qdx_tool --usage' for more information."), std::string::npos)

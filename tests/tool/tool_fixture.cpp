@@ -4,7 +4,7 @@
 
 namespace fs = std::filesystem;
 
-TToolRun TToolTest::Run(const std::vector<std::string>& args, const TToolEnv& env, const std::string& input,
+testkit::TChildRun TToolTest::Run(const std::vector<std::string>& args, const TToolEnv& env, const std::string& input,
                         const std::string& program)
 {
     TRunRequest request;
@@ -14,7 +14,7 @@ TToolRun TToolTest::Run(const std::vector<std::string>& args, const TToolEnv& en
     request.env.emplace_back("QDXSIM_RECORD", folder.File("record.txt"));
     request.env.emplace_back("QDXSIM_FLASH_OUT", folder.File("flash.bin"));
     request.input = input;
-    TToolRun run = tooltest_run(request);
+    testkit::TChildRun run = tooltest_run(request);
     EXPECT_FALSE(run.timedOut) << run.out;
     EXPECT_EQ(run.err, "");
     return run;

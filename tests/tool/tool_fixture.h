@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "file_io.h"
 #include "standin_testkit.h"
 #include "tool_runner.h"
 
@@ -14,7 +15,7 @@ class TToolTest : public ::testing::Test {
 protected:
     // The quiet build, unless program is given; QDXSIM_RECORD and
     // QDXSIM_FLASH_OUT are added to env.
-    TToolRun Run(const std::vector<std::string>& args, const TToolEnv& env = {}, const std::string& input = "",
+    testkit::TChildRun Run(const std::vector<std::string>& args, const TToolEnv& env = {}, const std::string& input = "",
                  const std::string& program = QDXTEST_TOOL);
 
     // A tree of the installed layout in the case's folder: the tool (a copy,
@@ -25,10 +26,10 @@ protected:
 
     std::vector<TRecordLine> Record() const { return standin_record(folder.File("record.txt")); }
     std::vector<std::string> Events(const std::string& event, size_t field) const;
-    TBytes Flash() const { return standin_read_file(folder.File("flash.bin")); }
+    TBytes Flash() const { return testkit::ReadBytes(folder.File("flash.bin")); }
     std::string File(const std::string& name) const { return folder.File(name); }
 
-    TTempFolder folder;
+    testkit::TTempDir folder;
 };
 
 namespace tooltest {

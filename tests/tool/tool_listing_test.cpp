@@ -23,7 +23,7 @@ using ToolListing = TToolTable<TListingCase>;
 
 TEST_P(ToolListing, ListsSelectsAndOpens)
 {
-    const TToolRun run = Run(GetParam().args, GetParam().env);
+    const testkit::TChildRun run = Run(GetParam().args, GetParam().env);
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, GetParam().output);
     std::vector<std::string> opened;
@@ -83,7 +83,7 @@ TEST(ToolWithoutStandin, FindsNoController)
     TRunRequest request;
     request.program = QDXTEST_TOOL;
     request.standin = false;
-    const TToolRun run = tooltest_run(request);
+    const testkit::TChildRun run = tooltest_run(request);
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "QDX not found!\n");
 }

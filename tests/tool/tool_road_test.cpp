@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
 #include <sstream>
 
 #include "tool_fixture.h"
@@ -19,12 +18,6 @@ using tooltest::OPENED;
 using tooltest::TStatus;
 
 constexpr size_t FLASH_SIZE = 128 * 1024;
-
-std::string ReadText(const std::string& file)
-{
-    const TBytes bytes = standin_read_file(file);
-    return std::string(bytes.begin(), bytes.end());
-}
 
 TStatus Stopped(const std::string& reason)
 {
@@ -83,9 +76,9 @@ protected:
         request.program = QDXTEST_PLCCOMP_EXAMPLE;
         request.args = {"-o", File("image.bin"), "-p", QDXTEST_WR_S19, File("image.s19")};
         request.standin = false;
-        const TToolRun compiled = tooltest_run(request);
+        const testkit::TChildRun compiled = tooltest_run(request);
         ASSERT_EQ(compiled.status, 0) << compiled.out << compiled.err;
-        image = standin_read_file(File("image.bin"));
+        image = testkit::ReadBytes(File("image.bin"));
         ASSERT_GT(image.size(), 208u);
     }
 
@@ -101,7 +94,7 @@ protected:
 
     void ExpectFlashHoldsTheImage(const std::string& flashFile) const
     {
-        const TBytes flash = standin_read_file(flashFile);
+        const TBytes flash = testkit::ReadBytes(flashFile);
         ASSERT_EQ(flash.size(), FLASH_SIZE);
         EXPECT_EQ(TBytes(flash.begin(), flash.begin() + image.size()), image);
         EXPECT_EQ(TBytes(flash.begin() + image.size(), flash.end()), TBytes(FLASH_SIZE - image.size(), 0xFF));
@@ -113,7 +106,7 @@ protected:
 TEST_F(ToolRoad, RestartProgramsTheCompiledImage)
 {
     const std::string file = File("image.s19");
-    const TToolRun run = Run({"-r", file});
+    const testkit::TChildRun run = Run({"-r", file});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, Listed("QDXSIM0001", true) + OPENED + RUNNING + STOP + Programming(file) + START + CLOSED);
     ExpectFlashHoldsTheImage(File("flash.bin"));
@@ -131,9 +124,9 @@ TEST_F(ToolRoad, RestartProgramsTheCompiledImage)
 TEST_F(ToolRoad, ACorruptedImageIsRefusedAtTheStart)
 {
     // A byte of the first instruction behind the settings block.
-    std::ofstream(File("corrupted.s19")) << Corrupted(ReadText(File("image.s19")), 0xD4);
+    folder.Write("corrupted.s19", Corrupted(folder.Read("image.s19"), 0xD4));
     const std::string file = File("corrupted.s19");
-    const TToolRun run = Run({"-r", file});
+    const testkit::TChildRun run = Run({"-r", file});
     EXPECT_EQ(run.status, 0);
     std::string refused = Programming(file);
     refused.replace(refused.find("OK\nClosing diag... OK\nQDX programming successful!"), std::string::npos,
@@ -150,7 +143,7 @@ TEST_F(ToolRoad, ACorruptedImageIsRefusedAtTheStart)
 TEST_F(ToolRoad, ProgramsTheSelectedControllerOfTwo)
 {
     const std::string file = File("image.s19");
-    const TToolRun run = Run({"-n", "1", file}, {{"QDXSIM_COUNT", "2"}});
+    const testkit::TChildRun run = Run({"-n", "1", file}, {{"QDXSIM_COUNT", "2"}});
     EXPECT_EQ(run.out, Listed("QDXSIM0001", false) + Listed("QDXSIM0002", true) + OPENED + RUNNING +
                            Programming(file, "/dev/qdxsim1") + CLOSED);
     ExpectFlashHoldsTheImage(File("flash.bin.1"));
@@ -163,7 +156,7 @@ TEST_F(ToolRoad, LongDevicePathsAreNeverCut)
     const std::string file = File("image.s19");
     for (int pad : {300, 25000}) {
         SCOPED_TRACE(pad);
-        const TToolRun run = Run({file}, {{"QDXSIM_PATH_PAD", std::to_string(pad)}});
+        const testkit::TChildRun run = Run({file}, {{"QDXSIM_PATH_PAD", std::to_string(pad)}});
         const std::string path = "/dev/qdxsim0-" + std::string(static_cast<size_t>(pad), 'x');
         EXPECT_EQ(run.out, Listed("QDXSIM0001", true) + OPENED + RUNNING + Programming(file, path) + CLOSED);
     }
@@ -173,7 +166,7 @@ TEST_F(ToolRoad, LongDevicePathsAreNeverCut)
 TEST_F(ToolRoad, AFailedReopenEndsTheRun)
 {
     const std::string file = File("image.s19");
-    const TToolRun run = Run({"-r", file}, {{"QDXSIM_FAULTS", "open_fail:3"}});
+    const testkit::TChildRun run = Run({"-r", file}, {{"QDXSIM_FAULTS", "open_fail:3"}});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, Listed("QDXSIM0001", true) + OPENED + RUNNING + STOP + Programming(file) +
                            "Cannot reopen the device!\n");
@@ -190,7 +183,7 @@ using ToolInputFile = TToolTable<TArgumentsCase>;
 // Files that do not exist: the input plug-in refuses the one the tool took.
 TEST_P(ToolInputFile, TakesTheFirstFileNamed)
 {
-    const TToolRun run = Run(GetParam().args);
+    const testkit::TChildRun run = Run(GetParam().args);
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, Listed("QDXSIM0001", true) + OPENED + RUNNING + LOAD_LIBRARIES +
                            "Attaching librd_s19.so to libwr_qdx.so... OK\nOpening input file '" + GetParam().taken +
@@ -222,7 +215,7 @@ TEST_P(ToolPlugins, ProblemsAreShownAndTheRunGoesOn)
 {
     const std::string tool = InstallTree(GetParam().libraries);
     const std::string file = File("image.s19");
-    const TToolRun run = Run({"-S", file}, {}, "", tool);
+    const testkit::TChildRun run = Run({"-S", file}, {}, "", tool);
     EXPECT_EQ(run.status, 0);
     if (GetParam().road == "programmed") {
         EXPECT_EQ(run.out, Listed("QDXSIM0001", true) + OPENED + RUNNING + Programming(file) + START + CLOSED);

@@ -1,110 +1,22 @@
 #include "tool_runner.h"
 
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
-#include <cstring>
-
-extern char** environ;
-
-namespace {
-
-bool starts_with(const char* text, const char* prefix)
-{
-    return std::strncmp(text, prefix, std::strlen(prefix)) == 0;
-}
-
-std::vector<char*> c_strings(std::vector<std::string>& texts)
-{
-    std::vector<char*> pointers;
-    for (std::string& text : texts)
-        pointers.push_back(text.data());
-    pointers.push_back(nullptr);
-    return pointers;
-}
-
-} // namespace
-
 std::vector<std::string> tooltest_child_env(const TToolEnv& env, bool standin)
 {
-    std::vector<std::string> entries;
-    for (char** entry = environ; *entry; ++entry) {
-        if (!starts_with(*entry, "LD_PRELOAD=") && !starts_with(*entry, "QDXSIM_"))
-            entries.emplace_back(*entry);
-    }
+    std::vector<std::string> added;
     if (standin)
-        entries.push_back(std::string("LD_PRELOAD=") + QDXTEST_PRELOAD);
+        added.push_back(std::string("LD_PRELOAD=") + QDXTEST_PRELOAD);
     for (const auto& item : env)
-        entries.push_back(item.first + "=" + item.second);
-    return entries;
+        added.push_back(item.first + "=" + item.second);
+    return testkit::ChildEnvironment({"LD_PRELOAD=", "QDXSIM_"}, added);
 }
 
-TToolRun tooltest_run(const TRunRequest& request)
+testkit::TChildRun tooltest_run(const TRunRequest& request)
 {
-    std::vector<std::string> argvTexts{request.program};
-    argvTexts.insert(argvTexts.end(), request.args.begin(), request.args.end());
-    std::vector<std::string> envTexts = tooltest_child_env(request.env, request.standin);
-    std::vector<char*> argv = c_strings(argvTexts);
-    std::vector<char*> envp = c_strings(envTexts);
-
-    int in[2], out[2], err[2];
-    TToolRun run;
-    if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0)
-        return run;
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::dup2(in[0], STDIN_FILENO);
-        ::dup2(out[1], STDOUT_FILENO);
-        ::dup2(err[1], STDERR_FILENO);
-        ::execve(request.program.c_str(), argv.data(), envp.data());
-        ::_exit(127);
-    }
-    ::close(in[0]);
-    ::close(out[1]);
-    ::close(err[1]);
-    // The input is small: it fits the pipe, so writing it cannot block.
-    if (!request.input.empty())
-        (void)!::write(in[1], request.input.data(), request.input.size());
-    ::close(in[1]);
-
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(request.timeoutMs);
-    pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
-    std::string* sinks[2] = {&run.out, &run.err};
-    int open = 2;
-    while (open > 0) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) {
-            run.timedOut = true;
-            ::kill(child, SIGKILL);
-            break;
-        }
-        if (::poll(fds, 2, static_cast<int>(left.count())) < 0)
-            continue;
-        for (int i = 0; i < 2; ++i) {
-            if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR)))
-                continue;
-            char buffer[4096];
-            const ssize_t got = ::read(fds[i].fd, buffer, sizeof buffer);
-            if (got > 0) {
-                sinks[i]->append(buffer, static_cast<size_t>(got));
-            } else {
-                ::close(fds[i].fd);
-                fds[i].fd = -1;
-                --open;
-            }
-        }
-    }
-    for (pollfd& fd : fds) {
-        if (fd.fd >= 0)
-            ::close(fd.fd);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    if (!run.timedOut && WIFEXITED(status))
-        run.status = WEXITSTATUS(status);
-    return run;
+    testkit::TChildRequest child;
+    child.program = request.program;
+    child.args = request.args;
+    child.environment = tooltest_child_env(request.env, request.standin);
+    child.input = request.input;
+    child.timeoutMs = request.timeoutMs;
+    return testkit::RunChild(child);
 }

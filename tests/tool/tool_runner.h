@@ -1,10 +1,12 @@
 #pragma once
-// Runs a program of the build as a child process with its own environment
-// and input, and collects what it printed; a run that outlives its bound is
-// killed, so no test can hang on it.
+// Runs a program of the build as the tool tests do: with the test's
+// environment less LD_PRELOAD and QDXSIM_*, the controller stand-in
+// preloaded unless told otherwise, and the case's own variables.
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "child_process.h"
 
 using TToolEnv = std::vector<std::pair<std::string, std::string>>;
 
@@ -17,14 +19,7 @@ struct TRunRequest {
     int timeoutMs = 60000;
 };
 
-struct TToolRun {
-    int status = -1;  // exit status; -1 when it did not exit by itself
-    bool timedOut = false;
-    std::string out;
-    std::string err;
-};
-
-TToolRun tooltest_run(const TRunRequest& request);
+testkit::TChildRun tooltest_run(const TRunRequest& request);
 
 // The environment entries of the child, in "NAME=value" form.
 std::vector<std::string> tooltest_child_env(const TToolEnv& env, bool standin);

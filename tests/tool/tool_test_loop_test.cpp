@@ -55,7 +55,7 @@ TEST_F(ToolTestLoop, EndsAtSpaceOrTheEndOfInputAndDoesNothingElse)
     } cases[] = {{" ", prefix}, {"", prefix}, {"x ", prefix + "\nR0>\n"}, {"1", prefix + "\nR0>\n" + KEY_AFTER_NOTHING}};
     for (const auto& c : cases) {
         SCOPED_TRACE("input '" + c.input + "'");
-        const TToolRun run = Run({"-t", "-r", "-R", "-i", "image.s19"}, {{"QDXSIM_READ_BOUND_MS", "100"}}, c.input);
+        const testkit::TChildRun run = Run({"-t", "-r", "-R", "-i", "image.s19"}, {{"QDXSIM_READ_BOUND_MS", "100"}}, c.input);
         EXPECT_EQ(run.status, 0);
         EXPECT_EQ(run.out, c.output);
         EXPECT_TRUE(Events("mode", 1).empty());
@@ -69,7 +69,7 @@ TEST_F(ToolTestLoop, EndsAtSpaceOrTheEndOfInputAndDoesNothingElse)
 TEST_F(ToolTestLoop, ASilentControllerDoesNotHoldTheLoop)
 {
     const auto begin = std::chrono::steady_clock::now();
-    const TToolRun run = Run({"-t"}, {{"QDXSIM_READ_BOUND_MS", "60000"}}, "x ");
+    const testkit::TChildRun run = Run({"-t"}, {{"QDXSIM_READ_BOUND_MS", "60000"}}, "x ");
     EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(20));
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, Listed("QDXSIM0001", true) + OPENED + "\nR0>\n");

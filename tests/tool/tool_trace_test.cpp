@@ -27,7 +27,7 @@ class ToolTrace : public TToolTest {};
 
 TEST_F(ToolTrace, TracesEveryReportBetweenTheToolsLines)
 {
-    const TToolRun run = Run({}, {}, "", QDXTEST_TOOL_TRACE);
+    const testkit::TChildRun run = Run({}, {}, "", QDXTEST_TOOL_TRACE);
     EXPECT_EQ(run.status, 0);
     const std::string& out = run.out;
     EXPECT_EQ(out.rfind(Listed("QDXSIM0001", true) + OPENED, 0), 0u) << out;
@@ -37,13 +37,13 @@ TEST_F(ToolTrace, TracesEveryReportBetweenTheToolsLines)
     EXPECT_EQ(out.substr(out.size() - 3), "OK\n");
 
     // Without the trace the same run prints only the tool's own lines.
-    const TToolRun quiet = Run({});
+    const testkit::TChildRun quiet = Run({});
     EXPECT_EQ(quiet.out, Listed("QDXSIM0001", true) + OPENED + Dump({}) + CLOSED);
 }
 
 TEST_F(ToolTrace, TracesAFailedWrite)
 {
-    const TToolRun run = Run({}, {{"QDXSIM_FAULTS", "write_fail:1"}}, "", QDXTEST_TOOL_TRACE);
+    const testkit::TChildRun run = Run({}, {{"QDXSIM_FAULTS", "write_fail:1"}}, "", QDXTEST_TOOL_TRACE);
     EXPECT_EQ(run.status, 0);
     EXPECT_TRUE(std::regex_search(run.out, std::regex(INFO_PACKET.substr(6, 12) + "[^>]*ErrWr:-?[0-9]+ >>> -1\nFail\n")))
         << run.out;
@@ -52,7 +52,7 @@ TEST_F(ToolTrace, TracesAFailedWrite)
 // The test loop's reads and writes are traced too.
 TEST_F(ToolTrace, TracesTheTestLoop)
 {
-    const TToolRun run = Run({"-t"}, {{"QDXSIM_READ_BOUND_MS", "50"}}, "1", QDXTEST_TOOL_TRACE);
+    const testkit::TChildRun run = Run({"-t"}, {{"QDXSIM_READ_BOUND_MS", "50"}}, "1", QDXTEST_TOOL_TRACE);
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.out.find("hid_read 64 bytes: bytes read 0 exit\n\nR0>\n\nW64>\n\nWR64>01 01 00 "), std::string::npos)
         << run.out;

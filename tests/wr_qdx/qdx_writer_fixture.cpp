@@ -2,6 +2,7 @@
 
 #include "diag_protocol.h"
 #include "standin_images.h"
+#include "stdout_capture.h"
 
 const char* const QDX_CONNECTED_TO_LOADING =
     "Connected to Tolvane.\nStopping QDX ... OK\nErasing code ... OK\nLoading program ... ";
@@ -17,9 +18,9 @@ void TQdxWriterTest::Begin(const TStandinEnv& env) {
 TSaveRun TQdxWriterTest::Save(const outtest::TImage& image, const std::string& destination) {
   outtest::ServeImage(image);
   TSaveRun run;
-  ::testing::internal::CaptureStdout();
+  testkit::TStdoutCapture output;
   run.result = plugin->saveAs(destination.c_str());
-  run.output = ::testing::internal::GetCapturedStdout();
+  run.output = output.Text();
   run.error = plugin->LastError();
   return run;
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "file_io.h"
 #include "plugin_module.h"
 #include "served_image.h"
 #include "standin_testkit.h"
@@ -36,7 +37,7 @@ class TQdxWriterTest : public TStandinTest {
   std::vector<TSentBlock> SentBlocks() const;
   // The values of one record event's first field after the controller index.
   std::vector<std::string> EventFields(const std::string& event, size_t field) const;
-  TBytes Flash() const { return standin_read_file(FlashFile()); }
+  TBytes Flash() const { return testkit::ReadBytes(FlashFile()); }
 
   std::unique_ptr<outtest::TModule> module;
   std::unique_ptr<outtest::TOutputPlugin> plugin;

@@ -1,5 +1,6 @@
 #include "writer_under_test.h"
 
+#include "file_io.h"
 #include "test_paths.h"
 
 namespace outtest {
@@ -13,7 +14,7 @@ std::string TWriterUnderTest::Save(const TImage& image) {
   ServeImage(image);
   lastFile_ = dir_.File("out" + std::to_string(++saves_));
   if (!plugin_.saveAs(lastFile_.c_str())) return "SaveAs failed: " + plugin_.LastError();
-  return ReadFile(lastFile_);
+  return testkit::ReadFile(lastFile_);
 }
 
 }  // namespace outtest

@@ -17,7 +17,7 @@ class TWriterUnderTest {
   explicit TWriterUnderTest(const std::string& key, TBinding binding = SERVED_IMAGE);
 
   const TOutputPlugin& Plugin() const { return plugin_; }
-  const TTempDir& Dir() const { return dir_; }
+  const testkit::TTempDir& Dir() const { return dir_; }
 
   // Saves `image` to a new file of the folder; the file's content, or the
   // error text behind "SaveAs failed: " when the save answered false.
@@ -26,7 +26,7 @@ class TWriterUnderTest {
   const std::string& LastFile() const { return lastFile_; }
 
  private:
-  TTempDir dir_;
+  testkit::TTempDir dir_;
   std::unique_ptr<TModule> module_;
   TOutputPlugin plugin_;
   int saves_ = 0;

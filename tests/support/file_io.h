@@ -1,0 +1,17 @@
+#pragma once
+// Whole files, byte for byte, as tests prepare and compare them.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace testkit {
+
+// What the file holds, "" when it cannot be read.
+std::string ReadFile(const std::string& path);
+std::vector<uint8_t> ReadBytes(const std::string& path);
+// Replaces the file's content; throws when it cannot be written, so that a
+// case does not go on with a setup it did not get.
+void WriteFile(const std::string& path, const std::string& content);
+bool FileExists(const std::string& path);
+
+}  // namespace testkit
