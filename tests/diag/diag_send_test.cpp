@@ -12,6 +12,8 @@ struct TSendCase {
     std::vector<uint8_t> headers;
 };
 
+void PrintTo(const TSendCase& c, std::ostream* out) { *out << c.length << " bytes"; }
+
 class DiagSend : public TDiagTest, public ::testing::WithParamInterface<TSendCase> {};
 
 TEST_P(DiagSend, SplitsTheDataInto62BytePacketSlices)
@@ -38,7 +40,8 @@ INSTANTIATE_TEST_SUITE_P(Lengths, DiagSend,
                          ::testing::Values(TSendCase{1, {0x00}}, TSendCase{6, {0x00}}, TSendCase{61, {0x00}},
                                            TSendCase{62, {0x10}}, TSendCase{63, {0x10, 0x50}},
                                            TSendCase{132, {0x20, 0x60, 0xA0}},
-                                           TSendCase{248, {0x00, 0x40, 0x80, 0xC0}}));
+                                           TSendCase{248, {0x00, 0x40, 0x80, 0xC0}}),
+                         [](const auto& info) { return std::to_string(info.param.length) + "_bytes"; });
 
 class DiagSendRefusal : public TDiagTest {};
 

@@ -55,7 +55,8 @@ const TBadFile badFiles[] = {
     {"SignsAndBlanksInFields", "S1 5-010+ABB85\n:-2 0+10 0AABB89\n"},
 };
 
-class BadInput : public testing::TestWithParam<std::tuple<const char*, TBadFile>> {};
+// The format as a string, so that the case prints its name and not a pointer.
+class BadInput : public testing::TestWithParam<std::tuple<std::string, TBadFile>> {};
 
 TEST_P(BadInput, IsRefusedOrServedSafely) {
   const auto& [format, row] = GetParam();
@@ -63,9 +64,9 @@ TEST_P(BadInput, IsRefusedOrServedSafely) {
   expectServedImageKeepsTheContract(plugin, plugin.LoadText(row.content));
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, BadInput, testing::Combine(testing::ValuesIn(formats), testing::ValuesIn(badFiles)),
+INSTANTIATE_TEST_SUITE_P(Files, BadInput, testing::Combine(testing::Values("s19"s, "ihex"s), testing::ValuesIn(badFiles)),
                          [](const auto& info) {
-                           return std::string(std::get<0>(info.param)) + "_" + std::get<1>(info.param).name;
+                           return std::get<0>(info.param) + "_" + std::get<1>(info.param).name;
                          });
 
 // Valid files with random damage: a small, repeatable fuzz run.
