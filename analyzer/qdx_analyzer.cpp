@@ -26,8 +26,7 @@ int main(int argc, char** argv) {
     if (GetCurrentByteAddress() < PLC_SETTINGS_SIZE) {
       const uint32_t address = GetCurrentByteAddress();
       const uint8_t data = GetCurrentByteData();
-      if (address < PLC_SETTINGS_SIZE)
-        block[address] = data;
+      if (address < PLC_SETTINGS_SIZE) block[address] = data;
     }
   } while (GetNextByte());
 

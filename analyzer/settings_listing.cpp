@@ -17,10 +17,9 @@ struct TSettingsField {
 
 std::vector<TSettingsField> settingsFields() {
   std::vector<TSettingsField> fields = {
-      ANA_FIELD(cycletime_msec, false), ANA_FIELD(TRISA, false), ANA_FIELD(TRISB, false),
-      ANA_FIELD(TRISC, false),          ANA_FIELD(TRISD, false), ANA_FIELD(TRISE, false),
-      ANA_FIELD(TRISF, false),          ANA_FIELD(TRISG, false), ANA_FIELD(TRISH, false),
-      ANA_FIELD(adcUsed, false),
+      ANA_FIELD(cycletime_msec, false), ANA_FIELD(TRISA, false),   ANA_FIELD(TRISB, false), ANA_FIELD(TRISC, false),
+      ANA_FIELD(TRISD, false),          ANA_FIELD(TRISE, false),   ANA_FIELD(TRISF, false), ANA_FIELD(TRISG, false),
+      ANA_FIELD(TRISH, false),          ANA_FIELD(adcUsed, false),
   };
   for (size_t i = 0; i < sizeof(TPLCSettings::PWMx_to); ++i)
     fields.push_back({"PWMx_to[" + std::to_string(i) + "]", offsetof(TPLCSettings, PWMx_to) + i, 1, false});
@@ -41,8 +40,7 @@ std::vector<TSettingsField> settingsFields() {
 void ana_PrintSettings(const uint8_t (&block)[PLC_SETTINGS_SIZE], FILE* out) {
   for (const auto& field : settingsFields()) {
     uint32_t bits = 0;
-    for (size_t i = 0; i < field.size; ++i)
-      bits |= static_cast<uint32_t>(block[field.offset + i]) << (8 * i);
+    for (size_t i = 0; i < field.size; ++i) bits |= static_cast<uint32_t>(block[field.offset + i]) << (8 * i);
     const int decimal = field.isSigned ? static_cast<int32_t>(bits) : static_cast<int>(bits);
     const int hexDigits = static_cast<int>(2 * field.size);
     fprintf(out, "%s = %d (0x%.*X)\n", field.name.c_str(), decimal, hexDigits, bits);

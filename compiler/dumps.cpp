@@ -63,9 +63,7 @@ void writeListingText(FILE* file, const HighLevelInstruction& in) {
     case OP_SET_VARIABLE_MULTIPLY:
       std::fprintf(file, "let var '%s' := '%s' * '%s'", in.name1, in.name2, in.name3);
       break;
-    case OP_SET_VARIABLE_DIVIDE:
-      std::fprintf(file, "let var '%s' := '%s' / '%s'", in.name1, in.name2, in.name3);
-      break;
+    case OP_SET_VARIABLE_DIVIDE: std::fprintf(file, "let var '%s' := '%s' / '%s'", in.name1, in.name2, in.name3); break;
     case OP_READ_ADC: std::fprintf(file, "read adc '%s'", in.name1); break;
     case OP_SET_PWM:
       std::fprintf(file, "set pwm channel '%s' duty as '%s' '%s' Hz PWM type:%s", in.name3, in.name1, in.name2,
@@ -92,9 +90,7 @@ void writeListingText(FILE* file, const HighLevelInstruction& in) {
   }
 }
 
-bool opensBlock(uint32_t op) {
-  return (op >= OP_IF_BIT_SET && op <= OP_IF_VARIABLE_GRT_VARIABLE) || op == OP_ELSE;
-}
+bool opensBlock(uint32_t op) { return (op >= OP_IF_BIT_SET && op <= OP_IF_VARIABLE_GRT_VARIABLE) || op == OP_ELSE; }
 
 }  // namespace
 
@@ -136,8 +132,8 @@ TOLVANE_EXPORT bool d_dumpIntcode(const char* fileNameAndPath) {
     }
     std::fputs("\n\n\n\n\n\n\n\nOpID;Op;name1;name2;name3;literal", file);
     for (const HighLevelInstruction& in : HighLevelCode) {
-      std::fprintf(file, "\n%ld;\"%s\";\"%s\";\"%s\";\"%s\";%d", static_cast<long>(in.op), mnemonicOf(in.op),
-                   in.name1, in.name2, in.name3, static_cast<int>(in.literal));
+      std::fprintf(file, "\n%ld;\"%s\";\"%s\";\"%s\";\"%s\";%d", static_cast<long>(in.op), mnemonicOf(in.op), in.name1,
+                   in.name2, in.name3, static_cast<int>(in.literal));
       std::fflush(file);
     }
   });

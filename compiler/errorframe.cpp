@@ -40,8 +40,8 @@ void setLastErrorVa(const char* writer, const char* format, va_list args) {
 // Steps of an internal error up to the jump; gives the code the jump carries.
 int reportInternalError(int code, int sourceLine, const char* sourceFile, const char* info) {
   plc_setLastError("ErrorAbort", "Compiler internal error code: %s", info);
-  dbp("Error in %s v. %s at line %d in source file '%s'\nAdditional info:\n%s", "COMPILER BYTECODE", "0.9",
-      sourceLine, sourceFile, info);
+  dbp("Error in %s v. %s at line %d in source file '%s'\nAdditional info:\n%s", "COMPILER BYTECODE", "0.9", sourceLine,
+      sourceFile, info);
   PLC_TRACE(TRACE_FAILURES, "ErrorAbort(...): --> longjmp");
   return code == 0 ? -1 : code;
 }
@@ -114,8 +114,8 @@ int plc_reportUnexpected(const std::exception& e) {
 
 TOLVANE_EXPORT uint32_t GetLastErrorMsg(char* dstBuf, uint32_t size) {
   // The caller's buffer is not read on entry: it need not hold text.
-  PLC_TRACE(TRACE_FLOW, "GetLastErrorMsg(%s%s%s, %lu):", dstBuf ? "\"" : "", dstBuf ? "" : "NULL",
-            dstBuf ? "\"" : "", static_cast<unsigned long>(size));
+  PLC_TRACE(TRACE_FLOW, "GetLastErrorMsg(%s%s%s, %lu):", dstBuf ? "\"" : "", dstBuf ? "" : "NULL", dstBuf ? "\"" : "",
+            static_cast<unsigned long>(size));
   lastErrorMsg[kLastErrorSize - 1] = '\0';
   const bool copied = dstBuf && size != 0;
   if (copied) {

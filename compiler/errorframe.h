@@ -8,8 +8,8 @@
 
 // Error codes an error carries to the export that ends.
 enum : int {
-  ERROR_INTERNAL = 1,        // internal consistency failure
-  ERROR_COMPILE = 1,         // a program that cannot be compiled
+  ERROR_INTERNAL = 1,  // internal consistency failure
+  ERROR_COMPILE = 1,   // a program that cannot be compiled
   ERROR_OUT_OF_VARIABLES = 5
 };
 

@@ -23,7 +23,7 @@ struct TOpcodeName {
   unsigned required;     // names of 1 to 127 characters
   unsigned mustBeEmpty;  // names of length 0 (NULL counts as empty)
   bool literalMustBeZero;
-  bool namesStored;      // false: names are neither checked nor kept
+  bool namesStored;  // false: names are neither checked nor kept
 };
 
 // Row order is the search order, for mnemonics and for ids alike.
@@ -95,8 +95,8 @@ bool acceptInstruction(const char* inst, const char* const args[4], short litera
     dbp("AddHighLevelInstruction(): \"%s\" not recognized as High Level Instruction", inst);
     return false;
   }
-  PLC_TRACE(TRACE_FLOW, "AddHighLevelInstruction(): 'inst'(=\"%s\") recognized as INT_%s(=%d)", inst,
-            row->mnemonic, static_cast<int>(row->id));
+  PLC_TRACE(TRACE_FLOW, "AddHighLevelInstruction(): 'inst'(=\"%s\") recognized as INT_%s(=%d)", inst, row->mnemonic,
+            static_cast<int>(row->id));
   record.op = row->id;
 
   for (int arg = 3; arg >= 1; --arg) {
@@ -173,8 +173,8 @@ TOLVANE_EXPORT bool AddHighLevelInstruction(const char* inst, const char* arg1, 
         const char* const args[4] = {nullptr, arg1, arg2, arg3};
         HighLevelInstruction record;
         if (!acceptInstruction(inst, args, literal, record)) {
-          PLC_TRACE(TRACE_FAILURES, "AddHighLevelInstruction(%s%s%s, %s%s%s, %s%s%s, %s%s%s, %d) => FALSE",
-                    PLC_Q(inst), PLC_Q(arg1), PLC_Q(arg2), PLC_Q(arg3), literal);
+          PLC_TRACE(TRACE_FAILURES, "AddHighLevelInstruction(%s%s%s, %s%s%s, %s%s%s, %s%s%s, %d) => FALSE", PLC_Q(inst),
+                    PLC_Q(arg1), PLC_Q(arg2), PLC_Q(arg3), literal);
           return false;
         }
         HighLevelCode.push_back(record);

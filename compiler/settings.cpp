@@ -99,9 +99,7 @@ TOLVANE_EXPORT void ResetCompiler(int level) {
             PLC_TRACE(TRACE_FLOW, "ResetCompiler(): COMPILER_RESET_LEVEL_TRACE(=%d)", 2);
             debugResetWithMask(0x0001);
             break;
-          case COMPILER_RESET_LEVEL_TRACE_MASK:
-            debugResetWithMask(mask);
-            break;
+          case COMPILER_RESET_LEVEL_TRACE_MASK: debugResetWithMask(mask); break;
           case COMPILER_RESET_LEVEL_COMPILER_SETTINGS_ONLY:
             PLC_TRACE(TRACE_FLOW, "ResetCompiler(): COMPILER_RESET_LEVEL_COMPILER_SETTINGS_ONLY(=%d)", 254);
             zeroSettings();

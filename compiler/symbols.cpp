@@ -139,8 +139,9 @@ void TSymbolTable::sortByAccess() {
   std::vector<std::pair<int32_t, uint32_t>> order;
   order.reserve(size_);
   for (size_t pos = 0; pos < size_; ++pos) order.emplace_back(at(pos).accessed, static_cast<uint32_t>(pos));
-  std::sort(order.begin(), order.end(),
-            [](const auto& a, const auto& b) { return a.first > b.first || (a.first == b.first && a.second < b.second); });
+  std::sort(order.begin(), order.end(), [](const auto& a, const auto& b) {
+    return a.first > b.first || (a.first == b.first && a.second < b.second);
+  });
   TChunks sorted;
   sorted.reserve(chunks_.size());
   for (size_t pos = 0; pos < size_; ++pos) slotIn(sorted, pos) = at(order[pos].second);
@@ -322,8 +323,7 @@ struct TLookupType {
   const char* prefix;
 };
 
-const TLookupType kLookupTypes[] = {
-    {"BIT", "ram_bit_"}, {"BYTE", "ram_byt_"}, {"INT", "ram_int_"}, {"LABEL", "lbl_"}};
+const TLookupType kLookupTypes[] = {{"BIT", "ram_bit_"}, {"BYTE", "ram_byt_"}, {"INT", "ram_int_"}, {"LABEL", "lbl_"}};
 
 }  // namespace
 

@@ -9,10 +9,10 @@ extern uint32_t dll_traceMask;
 
 // Trace mask bits.
 enum : uint32_t {
-  TRACE_FAILURES = 0x0001,   // failures, error exits, milestones
-  TRACE_WARNINGS = 0x0002,   // allocation warnings
-  TRACE_DETAIL = 0x0004,     // small routines, every comparison of a scan
-  TRACE_FLOW = 0x1000        // entries and exits, stream and cursor steps
+  TRACE_FAILURES = 0x0001,  // failures, error exits, milestones
+  TRACE_WARNINGS = 0x0002,  // allocation warnings
+  TRACE_DETAIL = 0x0004,    // small routines, every comparison of a scan
+  TRACE_FLOW = 0x1000       // entries and exits, stream and cursor steps
 };
 
 void dbp(const char* format, ...) __attribute__((format(printf, 1, 2)));
@@ -31,8 +31,8 @@ constexpr const char* plc_baseName(const char* path) {
 }
 
 // A trace line whose gate is closed evaluates none of its arguments.
-#define PLC_TRACE(mask, ...)                                                        \
-  do {                                                                              \
+#define PLC_TRACE(mask, ...)                                                                       \
+  do {                                                                                             \
     if (plc_traceOn(mask)) debugTracePrint((mask), __LINE__, plc_baseName(__FILE__), __VA_ARGS__); \
   } while (0)
 

@@ -65,8 +65,8 @@ std::vector<unsigned char> settingsBlock() {
   put16(block, 0, 10);  // cycletime_msec
   const uint16_t tris[8] = {0x00FF, 0x0000, 0x00F0, 0x000F, 0x0007, 0x0000, 0x0000, 0x0000};
   for (int port = 0; port < 8; ++port) put16(block, 2 + 2 * port, tris[port]);  // TRISA to TRISH
-  put16(block, 18, 0x0003);                                                      // adcUsed
-  put32(block, 36, 9600);                                                        // uart1_baud
+  put16(block, 18, 0x0003);                                                     // adcUsed
+  put32(block, 36, 9600);                                                       // uart1_baud
   return block;
 }
 

@@ -1,8 +1,8 @@
 #include "P_C_Table.h"
 
+#include <windows.h>
 #include <cstdio>
 #include <cstring>
-#include <windows.h>
 
 #include "virtmachine.h"
 
@@ -14,9 +14,9 @@ int selectedRowCycleTable = 0;
 int selectedRowPeriodTable = 0;
 
 const char* const C_parameters_int[1] = {"_C_Time"};
-const char* const C_parameters_bit[17] = {
-    "R_C_C1_E", "R_C_C2_E", "R_C_C3_E", "R_C_C4_E",   "R_C_C5_E", "R_C_C6_E",    "R_C_C7_E", "R_C_C8_E", "R_C_C9_E",
-    "R_C_C10_E", "R_C_Cont", "R_C_Drop", "R_C_Mvalve", "R_C_Flow", "R_C_Rain", "R_C_Wbudget", "R_C_Freez"};
+const char* const C_parameters_bit[17] = {"R_C_C1_E",   "R_C_C2_E", "R_C_C3_E", "R_C_C4_E",    "R_C_C5_E", "R_C_C6_E",
+                                          "R_C_C7_E",   "R_C_C8_E", "R_C_C9_E", "R_C_C10_E",   "R_C_Cont", "R_C_Drop",
+                                          "R_C_Mvalve", "R_C_Flow", "R_C_Rain", "R_C_Wbudget", "R_C_Freez"};
 const char* const P_parameters_int[7] = {"_P_ON_Month", "_P_ON_Day",     "_P_OFF_Month", "_P_OFF_Day",
                                          "_P_Temp_E",   "_P_Start_Hour", "_P_Start_Min"};
 const char* const P_parameters_bit[7] = {"R_P_Monday_E", "R_P_Tuesday_E",  "R_P_Wednesday_E", "R_P_Thursday_E",
@@ -56,10 +56,12 @@ bool selectRow(const TTableRows& table, short row) {
   return true;
 }
 
-const TTableRows cycleRows{C_parameters_int, countOf(C_parameters_int), cycleTable_int,       C_parameters_bit,
-                           countOf(C_parameters_bit), cycleTable_bit,   selectedRowCycleTable};
-const TTableRows periodRows{P_parameters_int, countOf(P_parameters_int), periodTable_int,       P_parameters_bit,
-                            countOf(P_parameters_bit), periodTable_bit,  selectedRowPeriodTable};
+const TTableRows cycleRows{C_parameters_int,     countOf(C_parameters_int), cycleTable_int,
+                           C_parameters_bit,     countOf(C_parameters_bit), cycleTable_bit,
+                           selectedRowCycleTable};
+const TTableRows periodRows{P_parameters_int,      countOf(P_parameters_int), periodTable_int,
+                            P_parameters_bit,      countOf(P_parameters_bit), periodTable_bit,
+                            selectedRowPeriodTable};
 
 bool chooseFile(char* fileName, DWORD size) {
   OPENFILENAMEA dialog;
@@ -125,7 +127,8 @@ void pct_dumpCircuitTable() {
   HANDLE console = GetStdHandle(STD_OUTPUT_HANDLE);
   CONSOLE_SCREEN_BUFFER_INFO info{};
   // A redirected output has no attributes to keep; grey on black is the default.
-  if (!GetConsoleScreenBufferInfo(console, &info)) info.wAttributes = FOREGROUND_RED | FOREGROUND_GREEN | FOREGROUND_BLUE;
+  if (!GetConsoleScreenBufferInfo(console, &info))
+    info.wAttributes = FOREGROUND_RED | FOREGROUND_GREEN | FOREGROUND_BLUE;
   printHighlighted(console, info.wAttributes, "\n*****Circuit tables dump  start*****");
   printf(" Selected Cycle Table row=%d\n Selected Period Table row=%d\n CycleTable bits:\n", selectedRowCycleTable,
          selectedRowPeriodTable);

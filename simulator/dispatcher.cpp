@@ -32,8 +32,7 @@ LRESULT sim_dispatchRequest(const TSimHooks& hooks, const COPYDATASTRUCT* reques
   tSIM_COPYDATA record;
   if (!request || request->dwData > SIM_CMD_SETPWM || !readRecord(*request, record)) return 0;
   switch (request->dwData) {
-    case SIM_CMD_SETMODE:
-      return setMode(hooks, record);
+    case SIM_CMD_SETMODE: return setMode(hooks, record);
     case SIM_CMD_SETBIT: {
       // Only the first byte of the value is the flag.
       const bool flag = reinterpret_cast<const unsigned char*>(&record)[offsetof(tSIM_COPYDATA, value)] != 0;
@@ -44,8 +43,7 @@ LRESULT sim_dispatchRequest(const TSimHooks& hooks, const COPYDATASTRUCT* reques
       if (!hooks.getBit || !hooks.getBit(record.name, &bit)) return 0;
       return bit ? SIM_ANSWER_BASE + 2 : SIM_ANSWER_BASE + 1;
     }
-    case SIM_CMD_SETINT:
-      return hooks.setInt && hooks.setInt(record.name, record.value) ? 1 : 0;
+    case SIM_CMD_SETINT: return hooks.setInt && hooks.setInt(record.name, record.value) ? 1 : 0;
     case SIM_CMD_GETINT: {
       short value = 0;
       return hooks.getInt && hooks.getInt(record.name, &value) ? withValue(value) : 0;
@@ -54,9 +52,7 @@ LRESULT sim_dispatchRequest(const TSimHooks& hooks, const COPYDATASTRUCT* reques
       short value = 0;
       return hooks.readADC && hooks.readADC(record.name, &value, record.value) ? withValue(value) : 0;
     }
-    case SIM_CMD_SETPWM:
-      return hooks.setPWM && hooks.setPWM(record.name, record.value, record.value2) ? 1 : 0;
-    default:
-      return 0;
+    case SIM_CMD_SETPWM: return hooks.setPWM && hooks.setPWM(record.name, record.value, record.value2) ? 1 : 0;
+    default: return 0;
   }
 }

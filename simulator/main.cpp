@@ -1,5 +1,5 @@
-#include <cstdio>
 #include <windows.h>
+#include <cstdio>
 
 #include "simcopydata.h"
 #include "versioninfo.h"
@@ -28,9 +28,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     return 0;
   }
 
-  HWND window = CreateWindowExA(WS_EX_CLIENTEDGE, SIM_WINDOW_CLASS, "Halden virtual machine for Tolvane",
-                                WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 400, 200, nullptr, nullptr,
-                                instance, nullptr);
+  HWND window =
+      CreateWindowExA(WS_EX_CLIENTEDGE, SIM_WINDOW_CLASS, "Halden virtual machine for Tolvane", WS_OVERLAPPEDWINDOW,
+                      CW_USEDEFAULT, CW_USEDEFAULT, 400, 200, nullptr, nullptr, instance, nullptr);
   if (!window) {
     MessageBoxA(nullptr, "Window Creation Failed!", "Error!", MB_ICONWARNING | MB_OK);
     return 0;

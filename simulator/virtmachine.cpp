@@ -106,17 +106,12 @@ bool sim_setInt(const char* name, short value) { return writeValue("sim_setInt",
 bool sim_getInt(const char* name, short* out) { return readValue("sim_getInt", sim_integers, name, out); }
 
 const TSimHooks sim_machineHooks = {
-    sim_initControls,
-    sim_userInteraction,
+    sim_initControls, sim_userInteraction,
     nullptr,  // destroyControls
     nullptr,  // setMode
-    sim_startCycle,
-    sim_endCycle,
+    sim_startCycle,   sim_endCycle,
     nullptr,  // simulationEntered
-    sim_setBit,
-    sim_getBit,
-    sim_setInt,
-    sim_getInt,
+    sim_setBit,       sim_getBit,          sim_setInt, sim_getInt,
     nullptr,  // readADC
     nullptr,  // setPWM
 };

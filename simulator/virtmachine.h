@@ -2,9 +2,9 @@
 // The simulated machine: named 16-bit integers and named bits that stand for
 // the controller's surroundings, a simulated calendar that moves 89 seconds
 // at every cycle end, and the panel's two buttons.
+#include <windows.h>
 #include <map>
 #include <string>
-#include <windows.h>
 
 using TSimIntegers = std::map<std::string, short>;
 using TSimRelays = std::map<std::string, bool>;

@@ -12,19 +12,14 @@ LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
       return 0;
     }
     case WM_COMMAND:
-      if (hooks.userInteraction)
-        hooks.userInteraction(reinterpret_cast<HWND>(lParam), LOWORD(wParam), HIWORD(wParam));
+      if (hooks.userInteraction) hooks.userInteraction(reinterpret_cast<HWND>(lParam), LOWORD(wParam), HIWORD(wParam));
       return 0;
-    case WM_CLOSE:
-      DestroyWindow(window);
-      return 0;
+    case WM_CLOSE: DestroyWindow(window); return 0;
     case WM_DESTROY:
       if (hooks.destroyControls) hooks.destroyControls(window);
       PostQuitMessage(0);
       return 0;
-    case WM_COPYDATA:
-      return sim_dispatchRequest(hooks, reinterpret_cast<const COPYDATASTRUCT*>(lParam));
-    default:
-      return DefWindowProcA(window, message, wParam, lParam);
+    case WM_COPYDATA: return sim_dispatchRequest(hooks, reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    default: return DefWindowProcA(window, message, wParam, lParam);
   }
 }

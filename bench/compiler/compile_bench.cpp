@@ -48,9 +48,8 @@ void BM_StartCompile(benchmark::State& state) {
       break;
     }
   }
-  state.counters["per_instruction"] =
-      benchmark::Counter(static_cast<double>(instructions), benchmark::Counter::kIsIterationInvariantRate |
-                                                                benchmark::Counter::kInvert);
+  state.counters["per_instruction"] = benchmark::Counter(
+      static_cast<double>(instructions), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 }  // namespace

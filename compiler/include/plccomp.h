@@ -35,8 +35,7 @@ void AddFreeEEPROMRange(uint32_t start, uint32_t end);
 uint32_t GetLastErrorMsg(char* dstBuf, uint32_t size);
 
 // Program intake and fixed symbols.
-bool AddHighLevelInstruction(const char* inst, const char* arg1, const char* arg2, const char* arg3,
-                             short literal);
+bool AddHighLevelInstruction(const char* inst, const char* arg1, const char* arg2, const char* arg3, short literal);
 bool AddFixSymbol(const char* name, const char* symType, uint32_t addr, uint32_t bit);
 
 // Compile.

@@ -1,5 +1,5 @@
-#include <string>
 #include <windows.h>
+#include <string>
 
 // The program starts in WinMain, as on Windows, with the command line
 // without the program name.

@@ -17,7 +17,7 @@ struct MemoryDataTag {
 // Defined here so that the exports, which forward every call of a walk,
 // compile to a few instructions.
 class TByteStreamer {
-public:
+ public:
   TByteStreamer();
 
   // Rewinds to the first byte; true when the image holds one.
@@ -33,8 +33,7 @@ public:
       ++address;
       return true;
     }
-    if (run >= runs.size())
-      return false;
+    if (run >= runs.size()) return false;
     ++run;
     return Settle();
   }
@@ -43,15 +42,14 @@ public:
   uint8_t GetCurrentByteData() const { return *position; }
 
   void Append(MemoryDataTag byte) {
-    if (!Continues(byte.address, 1))
-      runs.push_back({byte.address, 0, data.size()});
+    if (!Continues(byte.address, 1)) runs.push_back({byte.address, 0, data.size()});
     ++runs.back().length;
     data.push_back(byte.data);
   }
   // Appends `count` bytes at `address` and on, the address wrapping at 32 bits.
   void Append(uint32_t address, const uint8_t* bytes, size_t count);
 
-protected:
+ protected:
   // Drops the image and the position; room for `expectedBytes` is set aside
   // when memory allows.
   void Clear(size_t expectedBytes = 0);
@@ -59,7 +57,7 @@ protected:
   // once, in which case the repeated bytes are served next to each other.
   bool SortByAddress();
 
-private:
+ private:
   struct TRun {
     uint32_t address;
     uint32_t length;

@@ -21,33 +21,30 @@ enum TRecordType {
 // One record of a line, after its ":". Positions past the end of the line's
 // text read as an empty field.
 class TRecordText {
-public:
+ public:
   TRecordText(const char* text, size_t length) : text(text), length(length) {}
 
   const char* At(size_t position) const { return text + (position <= length ? position : length); }
-  long Field(size_t position, int characters) const {
-    return TIHEXReader::hex2Number(At(position), characters);
-  }
+  long Field(size_t position, int characters) const { return TIHEXReader::hex2Number(At(position), characters); }
   bool Empty(size_t position) const { return *At(position) == '\0'; }
 
-private:
+ private:
   const char* text;
   size_t length;
 };
 
 class TIHEXLineRules : public TLineRules {
-public:
+ public:
   using TLineRules::TLineRules;
 
   TLineStep HandleLine(const char* text, size_t length) override;
   // Every failure ends the read at once, so whatever ends normally is good.
   bool Verdict() const override { return true; }
 
-private:
+ private:
   TLineStep HandleData(const TRecordText& record, long count, long address, unsigned sum);
   TLineStep HandleEndOfFile(const TRecordText& record, long count, long address);
-  TLineStep HandleBase(const TRecordText& record, long count, long address, long type,
-                       unsigned sum);
+  TLineStep HandleBase(const TRecordText& record, long count, long address, long type, unsigned sum);
   // Adds the checksum field at `position` to `sum`; true when the low byte is 0.
   static bool ChecksumRight(const TRecordText& record, size_t position, unsigned sum);
 
@@ -61,96 +58,75 @@ bool isControl(char c) {
 
 TLineStep TIHEXLineRules::HandleLine(const char* text, size_t length) {
   size_t start = 0;
-  while (start < length && isControl(text[start]))
-    ++start;
-  if (start == length || text[start] != ':')
-    return TLineStep::NORMAL_END;
+  while (start < length && isControl(text[start])) ++start;
+  if (start == length || text[start] != ':') return TLineStep::NORMAL_END;
   const TRecordText record(text + start + 1, length - start - 1);
 
   const long count = record.Field(0, 2);
   const long address = record.Field(2, 4);
-  if (count < 0 || address < 0)
-    return TLineStep::NORMAL_END;
+  if (count < 0 || address < 0) return TLineStep::NORMAL_END;
   const long type = record.Field(6, 2);
-  if (type < 0 || type > START_LINEAR_ADDRESS)
-    return TLineStep::FAILURE;
+  if (type < 0 || type > START_LINEAR_ADDRESS) return TLineStep::FAILURE;
   const unsigned sum = static_cast<unsigned>(count + (address >> 8) + (address & 0xFF) + type);
 
   switch (type) {
-    case DATA:
-      return HandleData(record, count, address, sum);
-    case END_OF_FILE:
-      return HandleEndOfFile(record, count, address);
+    case DATA: return HandleData(record, count, address, sum);
+    case END_OF_FILE: return HandleEndOfFile(record, count, address);
     case EXTENDED_SEGMENT_ADDRESS:
-    case EXTENDED_LINEAR_ADDRESS:
-      return HandleBase(record, count, address, type, sum);
-    default:
-      return TLineStep::NEXT_LINE;
+    case EXTENDED_LINEAR_ADDRESS: return HandleBase(record, count, address, type, sum);
+    default: return TLineStep::NEXT_LINE;
   }
 }
 
-TLineStep TIHEXLineRules::HandleData(const TRecordText& record, long count, long address,
-                                     unsigned sum) {
+TLineStep TIHEXLineRules::HandleData(const TRecordText& record, long count, long address, unsigned sum) {
   // The bytes before one that does not convert are kept.
   uint8_t bytes[256] = {};
   long converted = 0;
   for (; converted < count; ++converted) {
     const long data = record.Field(8 + 2 * converted, 2);
-    if (data < 0)
-      break;
+    if (data < 0) break;
     bytes[converted] = static_cast<uint8_t>(data);
     sum += static_cast<unsigned>(data);
   }
   image.Append(base + static_cast<uint32_t>(address), bytes, static_cast<size_t>(converted));
-  if (converted < count)
-    return TLineStep::FAILURE;
+  if (converted < count) return TLineStep::FAILURE;
   return ChecksumRight(record, 8 + 2 * count, sum) ? TLineStep::NEXT_LINE : TLineStep::FAILURE;
 }
 
 TLineStep TIHEXLineRules::HandleEndOfFile(const TRecordText& record, long count, long address) {
-  if (address != 0 || count != 0 || record.Empty(8) || record.Field(8, 2) != 0xFF)
-    return TLineStep::FAILURE;
+  if (address != 0 || count != 0 || record.Empty(8) || record.Field(8, 2) != 0xFF) return TLineStep::FAILURE;
   return TLineStep::NEXT_LINE;
 }
 
-TLineStep TIHEXLineRules::HandleBase(const TRecordText& record, long count, long address,
-                                     long type, unsigned sum) {
-  if (address != 0 || count != 2)
-    return TLineStep::FAILURE;
+TLineStep TIHEXLineRules::HandleBase(const TRecordText& record, long count, long address, long type, unsigned sum) {
+  if (address != 0 || count != 2) return TLineStep::FAILURE;
   const long value = record.Field(8, 4);
   const long high = record.Field(8, 2);
   const long low = record.Field(10, 2);
   // Digits that do not convert are refused here rather than left to the checksum.
-  if (value < 0 || high < 0 || low < 0)
-    return TLineStep::FAILURE;
+  if (value < 0 || high < 0 || low < 0) return TLineStep::FAILURE;
   const uint32_t shift = type == EXTENDED_SEGMENT_ADDRESS ? 4 : 16;
   base = static_cast<uint32_t>(value) << shift;
-  return ChecksumRight(record, 12, sum + static_cast<unsigned>(high + low)) ? TLineStep::NEXT_LINE
-                                                                            : TLineStep::FAILURE;
+  return ChecksumRight(record, 12, sum + static_cast<unsigned>(high + low)) ? TLineStep::NEXT_LINE : TLineStep::FAILURE;
 }
 
 bool TIHEXLineRules::ChecksumRight(const TRecordText& record, size_t position, unsigned sum) {
   const long checksum = record.Field(position, 2);
-  if (checksum < 0)
-    return false;
+  if (checksum < 0) return false;
   return ((sum + static_cast<unsigned>(checksum)) & 0xFF) == 0;
 }
 
 }  // namespace
 
 long TIHEXReader::hex2Number(const char* src, int len) {
-  if (len <= 0 || src == nullptr || src[0] == '\0')
-    return 0;
-  if (len >= FIELD_BUFFER_SIZE)
-    return -1;
+  if (len <= 0 || src == nullptr || src[0] == '\0') return 0;
+  if (len >= FIELD_BUFFER_SIZE) return -1;
   if (len == 2) {
     const int pair = hexfield_Pair(src);
-    if (pair >= 0)
-      return pair;
+    if (pair >= 0) return pair;
   }
   uint32_t value;
-  if (len <= 8 && hexfield_Digits(src, static_cast<size_t>(len), value))
-    return static_cast<long>(value);
+  if (len <= 8 && hexfield_Digits(src, static_cast<size_t>(len), value)) return static_cast<long>(value);
   char field[FIELD_BUFFER_SIZE] = {};
   strncpy(field, src, static_cast<size_t>(len));
   char* end = nullptr;

@@ -3,7 +3,7 @@
 #include "intface.h"
 
 class TIHEXReader : public TFileFormatReader {
-public:
+ public:
   bool ReadFile(const char* path) override;
 
   // Converts the first `len` characters of `src` (fewer when a NUL comes

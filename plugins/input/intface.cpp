@@ -18,8 +18,7 @@ struct TReaderRelease {
 TOLVANE_EXPORT bool LoadFile(const char* path) {
   delete formatReader;
   formatReader = intface_NewReader();
-  if (formatReader == nullptr)
-    return false;
+  if (formatReader == nullptr) return false;
   try {
     return formatReader->ReadFile(path);
   } catch (...) {
@@ -28,18 +27,12 @@ TOLVANE_EXPORT bool LoadFile(const char* path) {
   }
 }
 
-TOLVANE_EXPORT bool GetFirstByte() {
-  return formatReader != nullptr && formatReader->GetFirstByte();
-}
+TOLVANE_EXPORT bool GetFirstByte() { return formatReader != nullptr && formatReader->GetFirstByte(); }
 
-TOLVANE_EXPORT bool GetNextByte() {
-  return formatReader != nullptr && formatReader->GetNextByte();
-}
+TOLVANE_EXPORT bool GetNextByte() { return formatReader != nullptr && formatReader->GetNextByte(); }
 
 TOLVANE_EXPORT uint32_t GetCurrentByteAddress() {
   return formatReader != nullptr ? formatReader->GetCurrentByteAddress() : 0;
 }
 
-TOLVANE_EXPORT uint8_t GetCurrentByteData() {
-  return formatReader != nullptr ? formatReader->GetCurrentByteData() : 0;
-}
+TOLVANE_EXPORT uint8_t GetCurrentByteData() { return formatReader != nullptr ? formatReader->GetCurrentByteData() : 0; }

@@ -15,19 +15,19 @@ enum class TLineStep {
 // A format's per-line rules for one read, with the verdict they keep; they
 // append the bytes they read to `image`.
 class TLineRules {
-public:
+ public:
   explicit TLineRules(TByteStreamer& image) : image(image) {}
   virtual ~TLineRules() = default;
   // `text` is NUL-terminated at `length`; the line end, if any, is part of it.
   virtual TLineStep HandleLine(const char* text, size_t length) = 0;
   virtual bool Verdict() const = 0;
 
-protected:
+ protected:
   TByteStreamer& image;
 };
 
 class TFileFormatReader : public TByteStreamer {
-public:
+ public:
   // Lines are read in pieces of at most this many characters, line end kept.
   static constexpr size_t LINE_BUFFER_SIZE = 10000;
 
@@ -35,7 +35,7 @@ public:
   virtual ~TFileFormatReader() = default;
   virtual bool ReadFile(const char* path);
 
-protected:
+ protected:
   // Empties the image, reads `path` through `rules`, then sorts and tests
   // for repeated addresses when the rules end with a true verdict.
   bool ReadLines(const char* path, TLineRules& rules);

@@ -2,6 +2,4 @@
 
 #include <new>
 
-TFileFormatReader* intface_NewReader() {
-  return new (std::nothrow) TIHEXReader();
-}
+TFileFormatReader* intface_NewReader() { return new (std::nothrow) TIHEXReader(); }

@@ -2,6 +2,4 @@
 
 #include <new>
 
-TFileFormatReader* intface_NewReader() {
-  return new (std::nothrow) TS19Reader();
-}
+TFileFormatReader* intface_NewReader() { return new (std::nothrow) TS19Reader(); }

@@ -3,6 +3,6 @@
 #include "intface.h"
 
 class TS19Reader : public TFileFormatReader {
-public:
+ public:
   bool ReadFile(const char* path) override;
 };

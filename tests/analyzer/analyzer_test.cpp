@@ -23,9 +23,7 @@ std::string fixture(const std::string& name) {
   return testkit::ReadFile(std::string(TOLVANE_ANALYZER_FIXTURES) + "/" + name);
 }
 
-std::string opening(const std::string& path) {
-  return "Opening file: '" + path + "'\n";
-}
+std::string opening(const std::string& path) { return "Opening file: '" + path + "'\n"; }
 
 const char* const usage = "Usage: qdx_analyzer <input file.s19>\n";
 
@@ -51,9 +49,7 @@ struct TImageCase {
   std::string output;
 };
 
-void PrintTo(const TImageCase& row, std::ostream* out) {
-  *out << row.name;
-}
+void PrintTo(const TImageCase& row, std::ostream* out) { *out << row.name; }
 
 std::string zeroListingWithFirstLine(const std::string& line) {
   const std::string zero = fixture("zero.listing");

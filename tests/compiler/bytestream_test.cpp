@@ -166,13 +166,13 @@ TEST_P(ServedSettings, PrecedeTheCode) {
   EXPECT_EQ(bytes[0], GetParam().firstByte);
 }
 
-INSTANTIATE_TEST_SUITE_P(PlcComp, ServedSettings,
-                         ::testing::Values(TServedCase{"none", {}, 0, 1},
-                                           TServedCase{"capacity", {{102400, true}}, 102400, 0x10},
-                                           TServedCase{"overCapacityKeepsTheBlockBefore", {{4, true}, {102401, true}}, 4, 0x10},
-                                           TServedCase{"nullData", {{4, true}, {500, false}}, 0, 1},
-                                           TServedCase{"oddLengthKeepsTheBlockBefore", {{4, true}, {207, true}}, 4, 0x10}),
-                         [](const auto& info) { return std::string(info.param.what); });
+INSTANTIATE_TEST_SUITE_P(
+    PlcComp, ServedSettings,
+    ::testing::Values(TServedCase{"none", {}, 0, 1}, TServedCase{"capacity", {{102400, true}}, 102400, 0x10},
+                      TServedCase{"overCapacityKeepsTheBlockBefore", {{4, true}, {102401, true}}, 4, 0x10},
+                      TServedCase{"nullData", {{4, true}, {500, false}}, 0, 1},
+                      TServedCase{"oddLengthKeepsTheBlockBefore", {{4, true}, {207, true}}, 4, 0x10}),
+    [](const auto& info) { return std::string(info.param.what); });
 
 TEST_F(Compiler, ResetsZeroTheSettingsBytesButKeepTheirLength) {
   const auto settings = block(208, 1);

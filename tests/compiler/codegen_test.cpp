@@ -49,17 +49,17 @@ class Codegen : public Compiler {
 };
 
 TEST_F(Codegen, IfElseBlockOfTheWorkedExample) {
-  addProgram({{"IF_BIT_SET", "in1"}, {"SET_BIT", "out1"}, {"ELSE"}, {"CLEAR_BIT", "out1"}, {"END_IF"}, {"END_OF_PROGRAM"}});
+  addProgram(
+      {{"IF_BIT_SET", "in1"}, {"SET_BIT", "out1"}, {"ELSE"}, {"CLEAR_BIT", "out1"}, {"END_IF"}, {"END_OF_PROGRAM"}});
   ASSERT_EQ(lib.StartCompile(), 0);
   const auto bytes = image();
   ASSERT_EQ(bytes.size(), 60u);
-  EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 52),
-            bytesOf("32 00 01 00 00 00 02 00 00 00"
-                    " 01 00 00 00 00 00 00 00 00 00"
-                    " 3C 00 00 00 00 00 04 00 00 00"
-                    " 02 00 00 00 00 00 00 00 00 00"
-                    " 3D 00 00 00 00 00 00 00 00 00"
-                    " FF 00"));
+  EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 52), bytesOf("32 00 01 00 00 00 02 00 00 00"
+                                                                             " 01 00 00 00 00 00 00 00 00 00"
+                                                                             " 3C 00 00 00 00 00 04 00 00 00"
+                                                                             " 02 00 00 00 00 00 00 00 00 00"
+                                                                             " 3D 00 00 00 00 00 00 00 00 00"
+                                                                             " FF 00"));
   EXPECT_EQ(symbol("out1", "BIT").addr, 0u);
   EXPECT_EQ(symbol("in1", "BIT").addr, 1u);
   EXPECT_EQ(symbol("1_0", "LABEL").addr, 0u);
@@ -91,33 +91,62 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TShapeCase{"endOnly", {{"END_OF_PROGRAM"}}, {}},
         TShapeCase{"withoutEnd", {{"SET_BIT", "a"}}, {{1, 11, 0, 0, 0}}},
-        TShapeCase{"skipped", {{"COMMENT"}, {"SET_BIT", "a"}, {"SIMULATE_NODE_STATE"}, {"CLEAR_BIT", "a"}, {"END_OF_PROGRAM"}},
+        TShapeCase{"skipped",
+                   {{"COMMENT"}, {"SET_BIT", "a"}, {"SIMULATE_NODE_STATE"}, {"CLEAR_BIT", "a"}, {"END_OF_PROGRAM"}},
                    {{1, 11, 0, 0, 0}, {2, 11, 0, 0, 0}}},
-        TShapeCase{"bitLiterals", {{"SET_BIT", "a", nullptr, nullptr, 3}, {"COPY_BIT_TO_BIT", "x", "y", nullptr, 9}},
+        TShapeCase{"bitLiterals",
+                   {{"SET_BIT", "a", nullptr, nullptr, 3}, {"COPY_BIT_TO_BIT", "x", "y", nullptr, 9}},
                    {{1, 11, 0, 0, 3}, {3, 12, 13, 0, 9}}},
-        TShapeCase{"literalLow16Bits", {{"SET_VARIABLE_TO_LITERAL", "v", nullptr, nullptr, -1}}, {{4, 21, 0, 0, 0xFFFF}}},
-        TShapeCase{"variables", {{"SET_VARIABLE_TO_VARIABLE", "v", "w"}, {"INCREMENT_VARIABLE", "v"}},
+        TShapeCase{
+            "literalLow16Bits", {{"SET_VARIABLE_TO_LITERAL", "v", nullptr, nullptr, -1}}, {{4, 21, 0, 0, 0xFFFF}}},
+        TShapeCase{"variables",
+                   {{"SET_VARIABLE_TO_VARIABLE", "v", "w"}, {"INCREMENT_VARIABLE", "v"}},
                    {{5, 21, 22, 0, 0}, {6, 21, 0, 0, 0}}},
         TShapeCase{"arithmetic",
-                   {{"SET_VARIABLE_ADD", "r", "p", "q"}, {"SET_VARIABLE_SUBTRACT", "r", "p", "q"},
-                    {"SET_VARIABLE_MULTIPLY", "r", "p", "q"}, {"SET_VARIABLE_DIVIDE", "r", "q", "p"}},
+                   {{"SET_VARIABLE_ADD", "r", "p", "q"},
+                    {"SET_VARIABLE_SUBTRACT", "r", "p", "q"},
+                    {"SET_VARIABLE_MULTIPLY", "r", "p", "q"},
+                    {"SET_VARIABLE_DIVIDE", "r", "q", "p"}},
                    {{7, 25, 23, 24, 0}, {8, 25, 23, 24, 0}, {9, 25, 23, 24, 0}, {10, 25, 24, 23, 0}}},
         TShapeCase{"peripheralsCompile",
-                   {{"READ_ADC", "v", nullptr, nullptr, 3}, {"SET_PWM", "duty", "f", "ch", 5},
-                    {"UART_SEND", "v", "done", nullptr, 2}, {"UART_RECV", "w", "done", nullptr, 1}},
+                   {{"READ_ADC", "v", nullptr, nullptr, 3},
+                    {"SET_PWM", "duty", "f", "ch", 5},
+                    {"UART_SEND", "v", "done", nullptr, 2},
+                    {"UART_RECV", "w", "done", nullptr, 1}},
                    {{11, 21, 0, 0, 3}, {12, 26, 27, 28, 0}, {13, 21, 14, 0, 2}, {14, 22, 14, 0, 1}}},
-        TShapeCase{"ifDirectlyClosed", {{"IF_BIT_CLEAR", "x", nullptr, nullptr, 4}, {"END_IF"}, {"END_OF_PROGRAM"}},
+        TShapeCase{"ifDirectlyClosed",
+                   {{"IF_BIT_CLEAR", "x", nullptr, nullptr, 4}, {"END_IF"}, {"END_OF_PROGRAM"}},
                    {{51, 12, 0, 1, 4}, {61, 0, 0, 0, 0}}},
         TShapeCase{"compares",
-                   {{"IF_VARIABLE_LES_LITERAL", "v", nullptr, nullptr, 7}, {"END_IF"},
-                    {"IF_VARIABLE_EQUALS_VARIABLE", "v", "w"}, {"END_IF"}, {"IF_VARIABLE_GRT_VARIABLE", "w", "v"}, {"END_IF"}},
-                   {{52, 21, 0, 1, 7}, {61, 0, 0, 0, 0}, {53, 21, 22, 3, 0}, {61, 0, 0, 0, 0}, {54, 22, 21, 5, 0},
+                   {{"IF_VARIABLE_LES_LITERAL", "v", nullptr, nullptr, 7},
+                    {"END_IF"},
+                    {"IF_VARIABLE_EQUALS_VARIABLE", "v", "w"},
+                    {"END_IF"},
+                    {"IF_VARIABLE_GRT_VARIABLE", "w", "v"},
+                    {"END_IF"}},
+                   {{52, 21, 0, 1, 7},
+                    {61, 0, 0, 0, 0},
+                    {53, 21, 22, 3, 0},
+                    {61, 0, 0, 0, 0},
+                    {54, 22, 21, 5, 0},
                     {61, 0, 0, 0, 0}}},
         TShapeCase{"nestedBlocks",
-                   {{"IF_BIT_SET", "a"}, {"IF_BIT_SET", "x"}, {"END_IF"}, {"ELSE"}, {"SET_BIT", "y"}, {"END_IF"},
-                    {"IF_BIT_SET", "y"}, {"END_IF"}},
-                   {{50, 11, 0, 3, 0}, {50, 12, 0, 2, 0}, {61, 0, 0, 0, 0}, {60, 0, 0, 5, 0}, {1, 13, 0, 0, 0},
-                    {61, 0, 0, 0, 0}, {50, 13, 0, 7, 0}, {61, 0, 0, 0, 0}}}),
+                   {{"IF_BIT_SET", "a"},
+                    {"IF_BIT_SET", "x"},
+                    {"END_IF"},
+                    {"ELSE"},
+                    {"SET_BIT", "y"},
+                    {"END_IF"},
+                    {"IF_BIT_SET", "y"},
+                    {"END_IF"}},
+                   {{50, 11, 0, 3, 0},
+                    {50, 12, 0, 2, 0},
+                    {61, 0, 0, 0, 0},
+                    {60, 0, 0, 5, 0},
+                    {1, 13, 0, 0, 0},
+                    {61, 0, 0, 0, 0},
+                    {50, 13, 0, 7, 0},
+                    {61, 0, 0, 0, 0}}}),
     [](const auto& info) { return std::string(info.param.what); });
 
 TEST_F(Codegen, BlocksAreNumberedInTheOrderOfTheirIfs) {
@@ -139,8 +168,11 @@ TEST_F(Codegen, InstructionsAfterTheEndAreNeverRead) {
 
 TEST_F(Codegen, OneSymbolPerVariableCountsItsReferencesOfOnePass) {
   lib.AddFreeRAMRange(4, 4);
-  addProgram({{"SET_VARIABLE_ADD", "n", "n", "m"}, {"INCREMENT_VARIABLE", "n"}, {"IF_VARIABLE_LES_LITERAL", "n"},
-              {"END_IF"}, {"END_OF_PROGRAM"}});
+  addProgram({{"SET_VARIABLE_ADD", "n", "n", "m"},
+              {"INCREMENT_VARIABLE", "n"},
+              {"IF_VARIABLE_LES_LITERAL", "n"},
+              {"END_IF"},
+              {"END_OF_PROGRAM"}});
   compiled();
   EXPECT_EQ(symbol("n", "INT"), (TSymbol{"ram_int_n", "INT", 0, 0, 4, false}));
   EXPECT_EQ(symbol("m", "INT"), (TSymbol{"ram_int_m", "INT", 1, 0, 1, false}));
@@ -184,25 +216,50 @@ INSTANTIATE_TEST_SUITE_P(
     PlcComp, CompileErrors,
     ::testing::Values(
         TErrorCase{"emptyProgram", {}, "Early termination of program", "CompileFromIntermediate(TRUE) => AbortCompile"},
-        TErrorCase{"eeprom", {{"EEPROM_READ", "v", nullptr, nullptr, 2}, {"END_OF_PROGRAM"}},
-                   "Unsupported op (anything ADC, PWM, UART, EEPROM) for bytecode target.", nullptr},
-        TErrorCase{"eepromInBlock", {{"IF_BIT_SET", "a"}, {"EEPROM_BUSY_CHECK", "b"}, {"END_IF"}},
-                   "Unsupported op (anything ADC, PWM, UART, EEPROM) for bytecode target.", nullptr},
-        TErrorCase{"ifLast", {{"SET_BIT", "a"}, {"IF_BIT_SET", "a"}}, "IF is the last instruction. Needed END_IF",
+        TErrorCase{"eeprom",
+                   {{"EEPROM_READ", "v", nullptr, nullptr, 2}, {"END_OF_PROGRAM"}},
+                   "Unsupported op (anything ADC, PWM, UART, EEPROM) for bytecode target.",
+                   nullptr},
+        TErrorCase{"eepromInBlock",
+                   {{"IF_BIT_SET", "a"}, {"EEPROM_BUSY_CHECK", "b"}, {"END_IF"}},
+                   "Unsupported op (anything ADC, PWM, UART, EEPROM) for bytecode target.",
+                   nullptr},
+        TErrorCase{"ifLast",
+                   {{"SET_BIT", "a"}, {"IF_BIT_SET", "a"}},
+                   "IF is the last instruction. Needed END_IF",
                    "CompileIfBody(1) => AbortCompile"},
-        TErrorCase{"elseLast", {{"IF_BIT_SET", "a"}, {"SET_BIT", "a"}, {"ELSE"}}, "Premature end of code. Needed END_IF",
+        TErrorCase{"elseLast",
+                   {{"IF_BIT_SET", "a"}, {"SET_BIT", "a"}, {"ELSE"}},
+                   "Premature end of code. Needed END_IF",
                    "CompileIfBody(1) => AbortCompile"},
-        TErrorCase{"openBlockAtEnd", {{"IF_BIT_SET", "a"}, {"SET_BIT", "a"}, {"END_OF_PROGRAM"}}, "IF_xxxxx without END_IF!",
+        TErrorCase{"openBlockAtEnd",
+                   {{"IF_BIT_SET", "a"}, {"SET_BIT", "a"}, {"END_OF_PROGRAM"}},
+                   "IF_xxxxx without END_IF!",
                    "CompileFromIntermediate(): local variable 'if_nest_counter'(=1) nonzero"},
-        TErrorCase{"openBlockAtListEnd", {{"IF_BIT_SET", "a"}, {"IF_BIT_SET", "b"}, {"END_IF"}, {"SET_BIT", "a"}},
-                   "IF_xxxxx without END_IF!", "CompileFromIntermediate(FALSE) => AbortCompile"},
-        TErrorCase{"loneEndIf", {{"SET_BIT", "a"}, {"END_IF"}, {"END_OF_PROGRAM"}}, "END_IF without IF_xxxxx!",
+        TErrorCase{"openBlockAtListEnd",
+                   {{"IF_BIT_SET", "a"}, {"IF_BIT_SET", "b"}, {"END_IF"}, {"SET_BIT", "a"}},
+                   "IF_xxxxx without END_IF!",
+                   "CompileFromIntermediate(FALSE) => AbortCompile"},
+        TErrorCase{"loneEndIf",
+                   {{"SET_BIT", "a"}, {"END_IF"}, {"END_OF_PROGRAM"}},
+                   "END_IF without IF_xxxxx!",
                    "CompileFromIntermediate(TRUE) => AbortCompile"},
-        TErrorCase{"strayElse", {{"SET_BIT", "a"}, {"ELSE"}, {"CLEAR_BIT", "a"}, {"END_OF_PROGRAM"}},
-                   "ELSE without IF_xxxxx!", "CompileFromIntermediate(TRUE) => AbortCompile"},
-        TErrorCase{"strayElseAfterBlock", {{"IF_BIT_SET", "a"}, {"END_IF"}, {"ELSE"}, {"END_IF"}, {"END_OF_PROGRAM"}},
-                   "ELSE without IF_xxxxx!", "CompileFromIntermediate(TRUE) => AbortCompile"},
+        TErrorCase{"strayElse",
+                   {{"SET_BIT", "a"}, {"ELSE"}, {"CLEAR_BIT", "a"}, {"END_OF_PROGRAM"}},
+                   "ELSE without IF_xxxxx!",
+                   "CompileFromIntermediate(TRUE) => AbortCompile"},
+        TErrorCase{"strayElseAfterBlock",
+                   {{"IF_BIT_SET", "a"}, {"END_IF"}, {"ELSE"}, {"END_IF"}, {"END_OF_PROGRAM"}},
+                   "ELSE without IF_xxxxx!",
+                   "CompileFromIntermediate(TRUE) => AbortCompile"},
         TErrorCase{"secondElse",
-                   {{"IF_BIT_SET", "a"}, {"SET_BIT", "x"}, {"ELSE"}, {"SET_BIT", "y"}, {"ELSE"}, {"END_IF"}, {"END_OF_PROGRAM"}},
-                   "Second ELSE in one IF_xxxxx block!", "CompileIfBody(1) => AbortCompile"}),
+                   {{"IF_BIT_SET", "a"},
+                    {"SET_BIT", "x"},
+                    {"ELSE"},
+                    {"SET_BIT", "y"},
+                    {"ELSE"},
+                    {"END_IF"},
+                    {"END_OF_PROGRAM"}},
+                   "Second ELSE in one IF_xxxxx block!",
+                   "CompileIfBody(1) => AbortCompile"}),
     [](const auto& info) { return std::string(info.param.what); });

@@ -55,7 +55,8 @@ TEST_P(VariableLimits, AdmitExactlyLimitVariables) {
   if (c.limit != 0xFFFFFFFF) lib.AddFreeRAMRange(c.bits ? 0 : c.limit, c.bits ? c.limit : 0);
   const auto names = variableNames("v", c.variables);
   for (const std::string& name : names)
-    ASSERT_TRUE(lib.AddHighLevelInstruction(c.bits ? "SET_BIT" : "INCREMENT_VARIABLE", name.c_str(), nullptr, nullptr, 0));
+    ASSERT_TRUE(
+        lib.AddHighLevelInstruction(c.bits ? "SET_BIT" : "INCREMENT_VARIABLE", name.c_str(), nullptr, nullptr, 0));
   ASSERT_EQ(lib.StartCompile(), c.code) << lastError();
   if (c.code != 0) return;
   std::set<uint32_t> indices;
@@ -64,15 +65,13 @@ TEST_P(VariableLimits, AdmitExactlyLimitVariables) {
   EXPECT_EQ(*indices.rbegin(), c.variables - 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(PlcComp, VariableLimits,
-                         ::testing::Values(TLimitCase{"intLimitAtLoad", false, 0xFFFFFFFF, 1, 5},
-                                           TLimitCase{"intExactly", false, 3, 3, 0},
-                                           TLimitCase{"intOneMore", false, 3, 4, 5},
-                                           TLimitCase{"bitExactly", true, 2, 2, 0},
-                                           TLimitCase{"bitOneMore", true, 2, 3, 5},
-                                           TLimitCase{"bitLimitAtLoad", true, 0xFFFFFFFF, 65535, 0},
-                                           TLimitCase{"bitLimitAtLoadOneMore", true, 0xFFFFFFFF, 65536, 5}),
-                         [](const auto& info) { return std::string(info.param.what); });
+INSTANTIATE_TEST_SUITE_P(
+    PlcComp, VariableLimits,
+    ::testing::Values(TLimitCase{"intLimitAtLoad", false, 0xFFFFFFFF, 1, 5}, TLimitCase{"intExactly", false, 3, 3, 0},
+                      TLimitCase{"intOneMore", false, 3, 4, 5}, TLimitCase{"bitExactly", true, 2, 2, 0},
+                      TLimitCase{"bitOneMore", true, 2, 3, 5}, TLimitCase{"bitLimitAtLoad", true, 0xFFFFFFFF, 65535, 0},
+                      TLimitCase{"bitLimitAtLoadOneMore", true, 0xFFFFFFFF, 65536, 5}),
+    [](const auto& info) { return std::string(info.param.what); });
 
 TEST_F(Compiler, OutOfVariablesIsReportedAndLeavesNoImage) {
   lib.ResetCompiler(COMPILER_RESET_LEVEL_DEBUG);
@@ -100,8 +99,9 @@ TEST_F(Compiler, SuccessfulCompileWritesItsMilestonesAndRewinds) {
   testkit::TStdoutCapture capture;
   EXPECT_EQ(lib.StartCompile(), 0);
   const auto traces = traceMessages(capture.Text());
-  for (const char* milestone : {"StartCompile():", "allocateVariables():", "allocateVariables() => TRUE", "allocateLabels():",
-                                "allocateLabels() => TRUE", "AddCRCtoEndOfProgram():", "AddCRCtoEndOfProgram() -> void"})
+  for (const char* milestone :
+       {"StartCompile():", "allocateVariables():", "allocateVariables() => TRUE",
+        "allocateLabels():", "allocateLabels() => TRUE", "AddCRCtoEndOfProgram():", "AddCRCtoEndOfProgram() -> void"})
     EXPECT_TRUE(hasLine(traces, milestone)) << milestone;
   EXPECT_EQ(traces.back(), "StartCompile() => EXITCODE_NO_ERROR(=0)");
   // The stream stands on the first byte and the walk on the first symbol.
@@ -126,8 +126,13 @@ TEST_F(Compiler, AllocationWarningsNameLabelsAsNoRamSymbols) {
 
 TEST_F(Compiler, RecompilingGivesTheSameImage) {
   lib.AddFreeRAMRange(4, 4);
-  addProgram({{"SET_VARIABLE_ADD", "s", "s", "t"}, {"IF_VARIABLE_GRT_VARIABLE", "s", "t"}, {"SET_BIT", "hi"},
-              {"ELSE"}, {"CLEAR_BIT", "hi"}, {"END_IF"}, {"END_OF_PROGRAM"}});
+  addProgram({{"SET_VARIABLE_ADD", "s", "s", "t"},
+              {"IF_VARIABLE_GRT_VARIABLE", "s", "t"},
+              {"SET_BIT", "hi"},
+              {"ELSE"},
+              {"CLEAR_BIT", "hi"},
+              {"END_IF"},
+              {"END_OF_PROGRAM"}});
   ASSERT_EQ(lib.StartCompile(), 0);
   const auto first = image();
   const auto table = symbols();

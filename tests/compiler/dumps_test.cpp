@@ -143,8 +143,7 @@ INSTANTIATE_TEST_SUITE_P(
         TListingCase{"ifClear", {"IF_BIT_CLEAR", "x"}, "if not 'x' {"},
         TListingCase{"ifLess", {"IF_VARIABLE_LES_LITERAL", "v", nullptr, nullptr, -7}, "if 'v' < -7 {"},
         TListingCase{"ifEqual", {"IF_VARIABLE_EQUALS_VARIABLE", "v", "w"}, "if 'v' == 'w' {"},
-        TListingCase{"elseAtDepthZero", {"ELSE"}, "} else {"},
-        TListingCase{"endIfAtDepthZero", {"END_IF"}, "}"}),
+        TListingCase{"elseAtDepthZero", {"ELSE"}, "} else {"}, TListingCase{"endIfAtDepthZero", {"END_IF"}, "}"}),
     [](const auto& info) { return std::string(info.param.what); });
 
 struct TDumpFailureCase {
@@ -157,7 +156,9 @@ class DumpFailures : public Dumps, public ::testing::WithParamInterface<TDumpFai
  protected:
   TDump routine() {
     const std::string name = GetParam().routine;
-    return name == "d_dumpPICcode" ? lib.d_dumpPICcode : name == "d_dumpSymbols" ? lib.d_dumpSymbols : lib.d_dumpIntcode;
+    return name == "d_dumpPICcode"   ? lib.d_dumpPICcode
+           : name == "d_dumpSymbols" ? lib.d_dumpSymbols
+                                     : lib.d_dumpIntcode;
   }
 };
 
@@ -170,15 +171,16 @@ TEST_P(DumpFailures, RefuseBadNamesAndUnopenableFiles) {
   EXPECT_FALSE(routine()(""));
   EXPECT_FALSE(routine()(missing.c_str()));
   const auto traces = traceMessages(capture.Text());
-  const std::vector<std::string> expected = {name + "(NULL):",
-                                             name + "(): parameter fileNameAndPath == NULL!",
-                                             name + "(NULL) => FALSE",
-                                             name + "(\"\"):",
-                                             name + "(): parameter fileNameAndPath == \"\"!",
-                                             name + "(\"\") => FALSE",
-                                             name + "(\"" + missing + "\"):",
-                                             name + "(): Couldn't dump " + GetParam().couldNot + " to \"" + missing + "\".",
-                                             name + "(\"" + missing + "\") => FALSE"};
+  const std::vector<std::string> expected = {
+      name + "(NULL):",
+      name + "(): parameter fileNameAndPath == NULL!",
+      name + "(NULL) => FALSE",
+      name + "(\"\"):",
+      name + "(): parameter fileNameAndPath == \"\"!",
+      name + "(\"\") => FALSE",
+      name + "(\"" + missing + "\"):",
+      name + "(): Couldn't dump " + GetParam().couldNot + " to \"" + missing + "\".",
+      name + "(\"" + missing + "\") => FALSE"};
   EXPECT_EQ(traces, expected);
   EXPECT_EQ(lastError(), "");
 }

@@ -32,8 +32,7 @@ TEST(LogsFolder, ReceivesTheFourDumps) {
   fs::create_directory(dir.File("logs"));
   ASSERT_EQ(runHostIn(dir.Path()), 0) << dir.Read("host.out");
   // Written before the trailer is filled in.
-  EXPECT_EQ(dir.Read("logs/withexec.csv"),
-            std::string(kProgramRows) + "\n\"\";255;\"END_OF_PROGRAM\";0;0;0;0");
+  EXPECT_EQ(dir.Read("logs/withexec.csv"), std::string(kProgramRows) + "\n\"\";255;\"END_OF_PROGRAM\";0;0;0;0");
   const std::string pcode = dir.Read("logs/pcodetest.csv");
   const std::string filledEnd = "\n\"\";255;\"END_OF_PROGRAM\";33;0;16739;";
   EXPECT_EQ(pcode.substr(0, pcode.find(filledEnd) + filledEnd.size()), kProgramRows + filledEnd);

@@ -14,8 +14,8 @@ TPlcCompLib::TPlcCompLib() {
   fs::copy_file(PLCCOMP_LIBRARY, copy);
   handle_ = dlopen(copy.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!handle_) throw std::runtime_error(std::string("dlopen: ") + dlerror());
-#define PLCCOMP_BIND(fn)                                                  \
-  fn = reinterpret_cast<decltype(fn)>(dlsym(handle_, #fn));               \
+#define PLCCOMP_BIND(fn)                                    \
+  fn = reinterpret_cast<decltype(fn)>(dlsym(handle_, #fn)); \
   if (!fn) throw std::runtime_error("libplccomp.so does not export " #fn);
   PLCCOMP_EXPORT_LIST(PLCCOMP_BIND)
 #undef PLCCOMP_BIND
@@ -85,7 +85,8 @@ std::vector<uint8_t> bytesOf(const std::string& hex) {
 
 void PlcComp::addProgram(const std::vector<TInst>& program) {
   for (const TInst& i : program)
-    ASSERT_TRUE(lib.AddHighLevelInstruction(i.inst, i.arg1, i.arg2, i.arg3, i.literal)) << i.inst << ": " << lastError();
+    ASSERT_TRUE(lib.AddHighLevelInstruction(i.inst, i.arg1, i.arg2, i.arg3, i.literal))
+        << i.inst << ": " << lastError();
 }
 
 std::vector<uint8_t> PlcComp::image(uint32_t* firstAddress) {

@@ -14,13 +14,36 @@
 #include "stdout_capture.h"
 #include "temp_dir.h"
 
-#define PLCCOMP_EXPORT_LIST(X)                                                                     \
-  X(ResetCompiler) X(SetCompilerSetting) X(AddFreeRAMRange) X(AddFreeFLASHRange) X(AddFreeEEPROMRange) \
-  X(GetLastErrorMsg) X(AddHighLevelInstruction) \
-  X(AddFixSymbol) X(GetSymbolByName) X(GetSymbolByInternalName) X(StartCompile) X(GetFirstByte) X(GetNextByte) \
-  X(GetCurrentByteAddress) X(GetCurrentByteData) X(GetFirstCodeLine) X(GetFirstSymbol) X(GetNextSymbol)          \
-  X(GetCurrentSymbolName) X(GetCurrentSymbolType) X(GetCurrentSymbolAddr) X(GetCurrentSymbolBitID)               \
-  X(GetCurrentSymbolAccess) X(IsCurrentSymbolFixed) X(d_dumpPICcode) X(d_dumpSymbols) X(d_dumpIntcode)
+// clang-format off
+#define PLCCOMP_EXPORT_LIST(X) \
+  X(ResetCompiler) \
+  X(SetCompilerSetting) \
+  X(AddFreeRAMRange) \
+  X(AddFreeFLASHRange) \
+  X(AddFreeEEPROMRange) \
+  X(GetLastErrorMsg) \
+  X(AddHighLevelInstruction) \
+  X(AddFixSymbol) \
+  X(GetSymbolByName) \
+  X(GetSymbolByInternalName) \
+  X(StartCompile) \
+  X(GetFirstByte) \
+  X(GetNextByte) \
+  X(GetCurrentByteAddress) \
+  X(GetCurrentByteData) \
+  X(GetFirstCodeLine) \
+  X(GetFirstSymbol) \
+  X(GetNextSymbol) \
+  X(GetCurrentSymbolName) \
+  X(GetCurrentSymbolType) \
+  X(GetCurrentSymbolAddr) \
+  X(GetCurrentSymbolBitID) \
+  X(GetCurrentSymbolAccess) \
+  X(IsCurrentSymbolFixed) \
+  X(d_dumpPICcode) \
+  X(d_dumpSymbols) \
+  X(d_dumpIntcode)
+// clang-format on
 
 // Test case records of parameterized tests name themselves by their `what`.
 template <typename T, typename = decltype(std::declval<const T&>().what + 0)>

@@ -18,8 +18,8 @@ struct TGates {
 };
 
 std::ostream& operator<<(std::ostream& os, const TGates& g) {
-  return os << "{debug " << g.debug << ", 0x0001 " << g.failures << ", 0x1000 " << g.flow << ", 0x0004 "
-            << g.detail << "}";
+  return os << "{debug " << g.debug << ", 0x0001 " << g.failures << ", 0x1000 " << g.flow << ", 0x0004 " << g.detail
+            << "}";
 }
 
 // Calls exports whose lines fall under each gate and looks which lines came.
@@ -39,9 +39,7 @@ int withMask(int level, unsigned mask) { return static_cast<int>((mask << 8) | s
 
 }  // namespace
 
-TEST_F(PlcComp, DebugAndTraceMaskAtLoad) {
-  EXPECT_EQ(probeGates(lib), (TGates{true, true, true, false}));
-}
+TEST_F(PlcComp, DebugAndTraceMaskAtLoad) { EXPECT_EQ(probeGates(lib), (TGates{true, true, true, false})); }
 
 struct TResetCase {
   const char* what;
@@ -58,18 +56,19 @@ TEST_P(ResetLevels, LeaveDebugFlagAndTraceMask) {
 
 INSTANTIATE_TEST_SUITE_P(
     PlcComp, ResetLevels,
-    ::testing::Values(TResetCase{"total", COMPILER_RESET_LEVEL_TOTAL, {false, false, false, false}},
-                      TResetCase{"debug", COMPILER_RESET_LEVEL_DEBUG, {true, true, true, false}},
-                      TResetCase{"trace", COMPILER_RESET_LEVEL_TRACE, {true, true, false, false}},
-                      TResetCase{"mask1005", withMask(COMPILER_RESET_LEVEL_TRACE_MASK, 0x1005), {true, true, true, true}},
-                      TResetCase{"mask0", COMPILER_RESET_LEVEL_TRACE_MASK, {true, false, false, false}},
-                      TResetCase{"mask4", withMask(COMPILER_RESET_LEVEL_TRACE_MASK, 0x0004), {true, false, false, true}},
-                      TResetCase{"settingsOnly", COMPILER_RESET_LEVEL_COMPILER_SETTINGS_ONLY, {true, true, true, false}},
-                      TResetCase{"traceFull", COMPILER_RESET_LEVEL_TRACE_FULL, {true, true, true, true}},
-                      TResetCase{"unknown", 4, {false, false, false, false}},
-                      TResetCase{"lowByteTotal", 0x100, {false, false, false, false}},
-                      TResetCase{"lowByteTrace", withMask(COMPILER_RESET_LEVEL_TRACE, 0x1005), {true, true, false, false}},
-                      TResetCase{"minusOneIsTraceFull", -1, {true, true, true, true}}),
+    ::testing::Values(
+        TResetCase{"total", COMPILER_RESET_LEVEL_TOTAL, {false, false, false, false}},
+        TResetCase{"debug", COMPILER_RESET_LEVEL_DEBUG, {true, true, true, false}},
+        TResetCase{"trace", COMPILER_RESET_LEVEL_TRACE, {true, true, false, false}},
+        TResetCase{"mask1005", withMask(COMPILER_RESET_LEVEL_TRACE_MASK, 0x1005), {true, true, true, true}},
+        TResetCase{"mask0", COMPILER_RESET_LEVEL_TRACE_MASK, {true, false, false, false}},
+        TResetCase{"mask4", withMask(COMPILER_RESET_LEVEL_TRACE_MASK, 0x0004), {true, false, false, true}},
+        TResetCase{"settingsOnly", COMPILER_RESET_LEVEL_COMPILER_SETTINGS_ONLY, {true, true, true, false}},
+        TResetCase{"traceFull", COMPILER_RESET_LEVEL_TRACE_FULL, {true, true, true, true}},
+        TResetCase{"unknown", 4, {false, false, false, false}},
+        TResetCase{"lowByteTotal", 0x100, {false, false, false, false}},
+        TResetCase{"lowByteTrace", withMask(COMPILER_RESET_LEVEL_TRACE, 0x1005), {true, true, false, false}},
+        TResetCase{"minusOneIsTraceFull", -1, {true, true, true, true}}),
     [](const auto& info) { return std::string(info.param.what); });
 
 TEST_F(PlcComp, SettingsOnlyResetKeepsDebugOffAfterTotalReset) {
@@ -83,9 +82,9 @@ TEST_F(PlcComp, NestedResetsWriteTheirLinesUnderTheFlagInForce) {
   lib.ResetCompiler(COMPILER_RESET_LEVEL_DEBUG);
   const auto traces = traceMessages(capture.Text());
   // The total reset inside turns the flag off before its wipe steps.
-  const std::vector<std::string> expected = {
-      "ResetCompiler(1):", "ResetCompiler(): COMPILER_RESET_LEVEL_DEBUG(=1)", "ResetCompiler(0):",
-      "ResetCompiler(): COMPILER_RESET_LEVEL_TOTAL(=0)", "ResetCompiler(1) => void"};
+  const std::vector<std::string> expected = {"ResetCompiler(1):", "ResetCompiler(): COMPILER_RESET_LEVEL_DEBUG(=1)",
+                                             "ResetCompiler(0):", "ResetCompiler(): COMPILER_RESET_LEVEL_TOTAL(=0)",
+                                             "ResetCompiler(1) => void"};
   EXPECT_EQ(traces, expected);
 }
 
@@ -105,8 +104,8 @@ TEST_F(PlcComp, UnknownResetLevelSaysSoAndResetsTotally) {
   lib.ResetCompiler(4);
   const std::string out = capture.Text();
   EXPECT_TRUE(hasLine(debugLines(out), "ResetCompiler(): Unknown reset level (4), executing full reset!"));
-  const std::vector<std::string> expected = {"ResetCompiler(4):", "ResetCompiler(0):",
-                                             "ResetCompiler(): COMPILER_RESET_LEVEL_TOTAL(=0)"};
+  const std::vector<std::string> expected = {
+      "ResetCompiler(4):", "ResetCompiler(0):", "ResetCompiler(): COMPILER_RESET_LEVEL_TOTAL(=0)"};
   EXPECT_EQ(traceMessages(out), expected);
 }
 
@@ -136,16 +135,14 @@ TEST_P(SettingsBlocks, AreStoredUpToTheCapacity) {
   EXPECT_EQ(lastError(), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(PlcComp, SettingsBlocks,
-                         ::testing::Values(TSettingsCase{"conventional", true, 208, true},
-                                           TSettingsCase{"capacity", true, 102400, true},
-                                           TSettingsCase{"overCapacity", true, 102401, false},
-                                           TSettingsCase{"nullData", false, 500, true},
-                                           TSettingsCase{"nullDataOddLength", false, 501, true},
-                                           TSettingsCase{"nullDataOverCapacity", false, 102401, false},
-                                           TSettingsCase{"empty", true, 0, true},
-                                           TSettingsCase{"oddLength", true, 207, false}),
-                         [](const auto& info) { return std::string(info.param.what); });
+INSTANTIATE_TEST_SUITE_P(
+    PlcComp, SettingsBlocks,
+    ::testing::Values(TSettingsCase{"conventional", true, 208, true}, TSettingsCase{"capacity", true, 102400, true},
+                      TSettingsCase{"overCapacity", true, 102401, false}, TSettingsCase{"nullData", false, 500, true},
+                      TSettingsCase{"nullDataOddLength", false, 501, true},
+                      TSettingsCase{"nullDataOverCapacity", false, 102401, false},
+                      TSettingsCase{"empty", true, 0, true}, TSettingsCase{"oddLength", true, 207, false}),
+    [](const auto& info) { return std::string(info.param.what); });
 
 TEST_F(PlcComp, LastErrorIsEmptyBeforeAnyError) {
   char buffer[16] = "untouched";

@@ -21,9 +21,9 @@ TEST_F(PlcComp, GettersWithoutCurrentSymbolGiveTheirDefaults) {
     EXPECT_TRUE(hasLine(debug, getter + "(): NULL pointer detected.")) << getter;
     EXPECT_TRUE(hasLine(traces, getter + "(): global variable 'dll_curr_symbol' == NULL!")) << getter;
   }
-  for (const char* exitLine : {"GetCurrentSymbolName() => \"\"", "GetCurrentSymbolType() => \"????\"",
-                               "GetCurrentSymbolAddr() => 0", "GetCurrentSymbolBitID() => -1",
-                               "GetCurrentSymbolAccess() => 0", "IsCurrentSymbolFixed() => FALSE"})
+  for (const char* exitLine :
+       {"GetCurrentSymbolName() => \"\"", "GetCurrentSymbolType() => \"????\"", "GetCurrentSymbolAddr() => 0",
+        "GetCurrentSymbolBitID() => -1", "GetCurrentSymbolAccess() => 0", "IsCurrentSymbolFixed() => FALSE"})
     EXPECT_TRUE(hasLine(traces, exitLine)) << exitLine;
 }
 
@@ -87,8 +87,8 @@ TEST_F(Compiler, FixedSymbolsThroughACompile) {
   ASSERT_TRUE(lib.AddFixSymbol("Speed", "INT", 41, 7));
   ASSERT_FALSE(lib.AddFixSymbol("Speed", "WORD", 1, 0));
   EXPECT_EQ(lastError(), "Unrecognized statement 'WORD'");
-  EXPECT_EQ(symbols(), (std::vector<TSymbol>{{"ram_bit_Start", "BIT", 5, 3, 1, true},
-                                             {"ram_int_Speed", "INT", 41, 7, 2, true}}));
+  EXPECT_EQ(symbols(),
+            (std::vector<TSymbol>{{"ram_bit_Start", "BIT", 5, 3, 1, true}, {"ram_int_Speed", "INT", 41, 7, 2, true}}));
 
   addProgram({{"SET_BIT", "Lamp"},
               {"IF_BIT_SET", "Door"},
@@ -121,7 +121,9 @@ TEST_F(Compiler, FixedSymbolsThroughACompile) {
 
 TEST_F(Compiler, AnEarlierVariableCanBeTakenOverAsFixed) {
   lib.AddFreeRAMRange(8, 8);
-  addProgram({{"INCREMENT_VARIABLE", "count"}, {"INCREMENT_VARIABLE", "other"}, {"INCREMENT_VARIABLE", "other"},
+  addProgram({{"INCREMENT_VARIABLE", "count"},
+              {"INCREMENT_VARIABLE", "other"},
+              {"INCREMENT_VARIABLE", "other"},
               {"END_OF_PROGRAM"}});
   ASSERT_EQ(lib.StartCompile(), 0);
   EXPECT_EQ(symbol("count", "INT").addr, 1u);

@@ -57,10 +57,10 @@ INSTANTIATE_TEST_SUITE_P(
                  "AddFixSymbol(\"\", \"INT\", 0x5, 0x3) => FALSE"},
         TFixCase{"emptyType", "a", "", "Parameter error (symType='')", "AddFixSymbol(): symType is <ZERO LENGTH>",
                  "AddFixSymbol(\"a\", \"\", 0x5, 0x3) => FALSE"},
-        TFixCase{"lowerCaseType", "a", "int", "Unrecognized statement 'int'", "AddFixSymbol(): symType 'int' is unrecognized",
-                 "AddFixSymbol(\"a\", \"int\", 0x5, 0x3) => FALSE"},
-        TFixCase{"mixedCaseType", "a", "Int", "Unrecognized statement 'Int'", "AddFixSymbol(): symType 'Int' is unrecognized",
-                 "AddFixSymbol(\"a\", \"Int\", 0x5, 0x3) => FALSE"},
+        TFixCase{"lowerCaseType", "a", "int", "Unrecognized statement 'int'",
+                 "AddFixSymbol(): symType 'int' is unrecognized", "AddFixSymbol(\"a\", \"int\", 0x5, 0x3) => FALSE"},
+        TFixCase{"mixedCaseType", "a", "Int", "Unrecognized statement 'Int'",
+                 "AddFixSymbol(): symType 'Int' is unrecognized", "AddFixSymbol(\"a\", \"Int\", 0x5, 0x3) => FALSE"},
         TFixCase{"trailingBlankType", "a", "INT ", "Unrecognized statement 'INT '",
                  "AddFixSymbol(): symType 'INT ' is unrecognized", "AddFixSymbol(\"a\", \"INT \", 0x5, 0x3) => FALSE"},
         TFixCase{"name249", k249.c_str(), "INT", "Compiler internal error code: <no additional info>",
@@ -73,22 +73,23 @@ TEST_F(PlcComp, InternalErrorUnwindsThroughTheGuardToTheExport) {
   EXPECT_FALSE(lib.AddFixSymbol(k249.c_str(), "BIT", 1, 0));
   const std::string out = capture.Text();
   const auto traces = traceMessages(out);
-  const std::vector<std::string> unwinding = {"addSymbol():Parameter check for 'name' failed: length(257) ; limit: (256)",
-                                              "addSymbol(\"ram_bit_" + k249.substr(0, 249) + "\") => ErrorAbort",
-                                              "ErrorAbort(...):",
-                                              "ErrorAbort(...): --> longjmp",
-                                              "SafeLongJmp(FALSE, 1):",
-                                              "SafeLongJmp(): Situation: real jump",
-                                              "SafeLongJmp(TRUE, 2):",
-                                              "SafeLongJmp(): Situation: first call, setting tracable jmpbuf",
-                                              "SafeLongJmp() => void",
-                                              "SafeLongJmp(): Executing jump",
-                                              "AddFixSymbol() Exiting due to oops(1) => FALSE"};
+  const std::vector<std::string> unwinding = {
+      "addSymbol():Parameter check for 'name' failed: length(257) ; limit: (256)",
+      "addSymbol(\"ram_bit_" + k249.substr(0, 249) + "\") => ErrorAbort",
+      "ErrorAbort(...):",
+      "ErrorAbort(...): --> longjmp",
+      "SafeLongJmp(FALSE, 1):",
+      "SafeLongJmp(): Situation: real jump",
+      "SafeLongJmp(TRUE, 2):",
+      "SafeLongJmp(): Situation: first call, setting tracable jmpbuf",
+      "SafeLongJmp() => void",
+      "SafeLongJmp(): Executing jump",
+      "AddFixSymbol() Exiting due to oops(1) => FALSE"};
   ASSERT_GE(traces.size(), unwinding.size());
   EXPECT_EQ(std::vector<std::string>(traces.end() - unwinding.size(), traces.end()), unwinding);
   const auto debug = debugLines(out);
-  const std::vector<std::string> report = {"Error in COMPILER BYTECODE v. 0.9 at line", "Additional info:",
-                                           "<no additional info>"};
+  const std::vector<std::string> report = {"Error in COMPILER BYTECODE v. 0.9 at line",
+                                           "Additional info:", "<no additional info>"};
   bool found = false;
   for (size_t i = 0; i + 2 < debug.size(); ++i)
     if (debug[i].rfind(report[0], 0) == 0) {
@@ -160,7 +161,8 @@ INSTANTIATE_TEST_SUITE_P(
         TLookupCase{"emptyNameNullType",
                     "",
                     nullptr,
-                    {"GetSymbolRecordFromName(): <ZERO LENGTH> parameter! (1)", "GetSymbolByName(): Null pointer detected. (2)"},
+                    {"GetSymbolRecordFromName(): <ZERO LENGTH> parameter! (1)",
+                     "GetSymbolByName(): Null pointer detected. (2)"},
                     {"GetSymbolByName(\"\", NULL):", "GetSymbolByName(): parameter 'name'(=\"\") ZERO LENGTH",
                      "GetSymbolByName(): parameter 'type'(=NULL) is NULL", "GetSymbolByName(\"\", NULL) => FALSE"}},
         TLookupCase{"emptyType",

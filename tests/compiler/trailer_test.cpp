@@ -43,11 +43,14 @@ TEST_F(Compiler, TrailerBehindASettingsBlockAndOneRecord) {
 
 TEST_F(Compiler, TrailerCoversEveryWordUpToItsCounts) {
   const std::vector<uint8_t> settings(208, 0x5C);
-  const std::vector<std::vector<TInst>> programs = {
-      {{"END_OF_PROGRAM"}},
-      {{"SET_BIT", "a"}, {"END_OF_PROGRAM"}},
-      {{"IF_BIT_SET", "a"}, {"INCREMENT_VARIABLE", "n"}, {"ELSE"}, {"SET_VARIABLE_TO_LITERAL", "n", nullptr, nullptr, -2},
-       {"END_IF"}, {"END_OF_PROGRAM"}}};
+  const std::vector<std::vector<TInst>> programs = {{{"END_OF_PROGRAM"}},
+                                                    {{"SET_BIT", "a"}, {"END_OF_PROGRAM"}},
+                                                    {{"IF_BIT_SET", "a"},
+                                                     {"INCREMENT_VARIABLE", "n"},
+                                                     {"ELSE"},
+                                                     {"SET_VARIABLE_TO_LITERAL", "n", nullptr, nullptr, -2},
+                                                     {"END_IF"},
+                                                     {"END_OF_PROGRAM"}}};
   for (const auto& program : programs) {
     lib.ResetCompiler(COMPILER_RESET_LEVEL_TOTAL);
     lib.AddFreeRAMRange(4, 4);

@@ -5,14 +5,13 @@
 
 namespace {
 
-TEST(Clock, CountsMillisecondsFromItsFirstReading)
-{
-    const uint64_t first = ms_tick();
-    EXPECT_LT(first, 1000u) << "counted from the first reading in the process";
-    ms_sleep(20);
-    const uint64_t later = ms_tick();
-    EXPECT_GE(later - first, 20u);
-    EXPECT_LT(later - first, 2000u) << "milliseconds, not a finer unit";
+TEST(Clock, CountsMillisecondsFromItsFirstReading) {
+  const uint64_t first = ms_tick();
+  EXPECT_LT(first, 1000u) << "counted from the first reading in the process";
+  ms_sleep(20);
+  const uint64_t later = ms_tick();
+  EXPECT_GE(later - first, 20u);
+  EXPECT_LT(later - first, 2000u) << "milliseconds, not a finer unit";
 }
 
-} // namespace
+}  // namespace

@@ -9,33 +9,33 @@
 #include "standin_testkit.h"
 
 class TTrafficCounter : public THidObserver {
-public:
-    void ReadStarted(hid_device*, size_t length) override;
-    void WriteStarted(hid_device*, const unsigned char*, size_t) override;
-    void Clear();
+ public:
+  void ReadStarted(hid_device*, size_t length) override;
+  void WriteStarted(hid_device*, const unsigned char*, size_t) override;
+  void Clear();
 
-    int reads = 0;
-    int writes = 0;
-    std::vector<size_t> readLengths;
+  int reads = 0;
+  int writes = 0;
+  std::vector<size_t> readLengths;
 };
 
 class TDiagTest : public TStandinTest {
-protected:
-    void SetUp() override;
-    void TearDown() override;
+ protected:
+  void SetUp() override;
+  void TearDown() override;
 
-    // Restarts the stand-in with env and makes the interface on its controller 0.
-    void Open(const TStandinEnv& env = {});
-    // Stops, erases and loads the image block by block as 132-byte load blocks.
-    void Load(const std::vector<uint8_t>& image);
-    // One further information report after entering diagnostic mode.
-    TDiagResp Information();
+  // Restarts the stand-in with env and makes the interface on its controller 0.
+  void Open(const TStandinEnv& env = {});
+  // Stops, erases and loads the image block by block as 132-byte load blocks.
+  void Load(const std::vector<uint8_t>& image);
+  // One further information report after entering diagnostic mode.
+  TDiagResp Information();
 
-    TTrafficCounter traffic;
-    std::unique_ptr<TQDXDiagIf> diag;
+  TTrafficCounter traffic;
+  std::unique_ptr<TQDXDiagIf> diag;
 
-private:
-    THidObserver* previous = nullptr;
+ private:
+  THidObserver* previous = nullptr;
 };
 
 // Milliseconds since t0 on the diagnostic code's own clock.

@@ -8,32 +8,30 @@
 namespace {
 
 struct TSendCase {
-    unsigned length;
-    std::vector<uint8_t> headers;
+  unsigned length;
+  std::vector<uint8_t> headers;
 };
 
 void PrintTo(const TSendCase& c, std::ostream* out) { *out << c.length << " bytes"; }
 
 class DiagSend : public TDiagTest, public ::testing::WithParamInterface<TSendCase> {};
 
-TEST_P(DiagSend, SplitsTheDataInto62BytePacketSlices)
-{
-    ASSERT_NO_FATAL_FAILURE(Open());
-    const TSendCase& c = GetParam();
-    std::vector<uint8_t> data(c.length);
-    std::iota(data.begin(), data.end(), uint8_t(1));
-    ASSERT_TRUE(diag->SendBuffer(data.data(), c.length));
+TEST_P(DiagSend, SplitsTheDataInto62BytePacketSlices) {
+  ASSERT_NO_FATAL_FAILURE(Open());
+  const TSendCase& c = GetParam();
+  std::vector<uint8_t> data(c.length);
+  std::iota(data.begin(), data.end(), uint8_t(1));
+  ASSERT_TRUE(diag->SendBuffer(data.data(), c.length));
 
-    const std::vector<TBytes> written = Written();
-    ASSERT_EQ(written.size(), c.headers.size());
-    for (size_t k = 0; k < written.size(); ++k) {
-        TBytes expected(64, 0);
-        expected[0] = 2;
-        expected[1] = c.headers[k];
-        for (size_t i = 0; i < 62 && 62 * k + i < c.length; ++i)
-            expected[2 + i] = data[62 * k + i];
-        EXPECT_EQ(written[k], expected) << "packet " << k;
-    }
+  const std::vector<TBytes> written = Written();
+  ASSERT_EQ(written.size(), c.headers.size());
+  for (size_t k = 0; k < written.size(); ++k) {
+    TBytes expected(64, 0);
+    expected[0] = 2;
+    expected[1] = c.headers[k];
+    for (size_t i = 0; i < 62 && 62 * k + i < c.length; ++i) expected[2 + i] = data[62 * k + i];
+    EXPECT_EQ(written[k], expected) << "packet " << k;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Lengths, DiagSend,
@@ -45,102 +43,93 @@ INSTANTIATE_TEST_SUITE_P(Lengths, DiagSend,
 
 class DiagSendRefusal : public TDiagTest {};
 
-TEST_F(DiagSendRefusal, MoreThanTheBufferIsRefusedWithNothingSent)
-{
-    ASSERT_NO_FATAL_FAILURE(Open());
-    std::vector<uint8_t> data(249, 0x11);
-    EXPECT_FALSE(diag->SendBuffer(data.data(), 249));
-    EXPECT_FALSE(diag->SendBuffer(nullptr, 6)) << "no data to copy";
-    EXPECT_TRUE(diag->SendDiagBuffer(DIAG_PKT_DATA, -5)) << "a negative length sends nothing";
-    EXPECT_TRUE(diag->SendBuffer(nullptr, 0));
-    EXPECT_TRUE(Written().empty());
+TEST_F(DiagSendRefusal, MoreThanTheBufferIsRefusedWithNothingSent) {
+  ASSERT_NO_FATAL_FAILURE(Open());
+  std::vector<uint8_t> data(249, 0x11);
+  EXPECT_FALSE(diag->SendBuffer(data.data(), 249));
+  EXPECT_FALSE(diag->SendBuffer(nullptr, 6)) << "no data to copy";
+  EXPECT_TRUE(diag->SendDiagBuffer(DIAG_PKT_DATA, -5)) << "a negative length sends nothing";
+  EXPECT_TRUE(diag->SendBuffer(nullptr, 0));
+  EXPECT_TRUE(Written().empty());
 }
 
-TEST_F(DiagSendRefusal, AFailedWriteEndsTheSend)
-{
-    ASSERT_NO_FATAL_FAILURE(Open({{"QDXSIM_FAULTS", "write_fail:2"}}));
-    std::vector<uint8_t> data(132, 0x22);
-    EXPECT_FALSE(diag->SendBuffer(data.data(), 132));
-    EXPECT_EQ(traffic.writes, 2) << "the third packet is not sent";
-    EXPECT_EQ(traffic.reads, 1) << "no acknowledgement is awaited for the failed packet";
+TEST_F(DiagSendRefusal, AFailedWriteEndsTheSend) {
+  ASSERT_NO_FATAL_FAILURE(Open({{"QDXSIM_FAULTS", "write_fail:2"}}));
+  std::vector<uint8_t> data(132, 0x22);
+  EXPECT_FALSE(diag->SendBuffer(data.data(), 132));
+  EXPECT_EQ(traffic.writes, 2) << "the third packet is not sent";
+  EXPECT_EQ(traffic.reads, 1) << "no acknowledgement is awaited for the failed packet";
 }
 
-TEST_F(DiagSendRefusal, AnUnansweredPacketFailsAfter250Polls)
-{
-    ASSERT_NO_FATAL_FAILURE(Open({{"QDXSIM_FAULTS", "silent"}}));
-    std::vector<uint8_t> data(132, 0x33);
-    EXPECT_FALSE(diag->SendBuffer(data.data(), 132));
-    EXPECT_EQ(traffic.writes, 1);
-    EXPECT_EQ(traffic.reads, 250);
+TEST_F(DiagSendRefusal, AnUnansweredPacketFailsAfter250Polls) {
+  ASSERT_NO_FATAL_FAILURE(Open({{"QDXSIM_FAULTS", "silent"}}));
+  std::vector<uint8_t> data(132, 0x33);
+  EXPECT_FALSE(diag->SendBuffer(data.data(), 132));
+  EXPECT_EQ(traffic.writes, 1);
+  EXPECT_EQ(traffic.reads, 250);
 }
 
-TEST_F(DiagSendRefusal, WithoutWaitNothingIsRead)
-{
-    ASSERT_NO_FATAL_FAILURE(Open({{"QDXSIM_FAULTS", "silent"}}));
-    EXPECT_TRUE(diag->SendDiagBuffer(DIAG_PKT_DATA, 132, false));
-    EXPECT_EQ(traffic.writes, 3);
-    EXPECT_EQ(traffic.reads, 0);
+TEST_F(DiagSendRefusal, WithoutWaitNothingIsRead) {
+  ASSERT_NO_FATAL_FAILURE(Open({{"QDXSIM_FAULTS", "silent"}}));
+  EXPECT_TRUE(diag->SendDiagBuffer(DIAG_PKT_DATA, 132, false));
+  EXPECT_EQ(traffic.writes, 3);
+  EXPECT_EQ(traffic.reads, 0);
 }
 
 class DiagReset : public TDiagTest {};
 
-TEST_F(DiagReset, SendsOneZeroedResetPacketWithoutWaiting)
-{
-    ASSERT_NO_FATAL_FAILURE(Open());
-    std::vector<uint8_t> data(62, 0x44);
-    ASSERT_TRUE(diag->SendBuffer(data.data(), 62));
-    traffic.Clear();
-    EXPECT_TRUE(diag->ResetDiag());
-    TBytes expected(64, 0);
-    expected[0] = 2;
-    expected[1] = 0x01;
-    EXPECT_EQ(Written().back(), expected);
-    EXPECT_EQ(traffic.reads, 0);
+TEST_F(DiagReset, SendsOneZeroedResetPacketWithoutWaiting) {
+  ASSERT_NO_FATAL_FAILURE(Open());
+  std::vector<uint8_t> data(62, 0x44);
+  ASSERT_TRUE(diag->SendBuffer(data.data(), 62));
+  traffic.Clear();
+  EXPECT_TRUE(diag->ResetDiag());
+  TBytes expected(64, 0);
+  expected[0] = 2;
+  expected[1] = 0x01;
+  EXPECT_EQ(Written().back(), expected);
+  EXPECT_EQ(traffic.reads, 0);
 }
 
-TEST_F(DiagReset, SucceedsWithTheWriteEvenUnanswered)
-{
-    ASSERT_NO_FATAL_FAILURE(Open({{"QDXSIM_FAULTS", "silent"}}));
-    EXPECT_TRUE(diag->ResetDiag());
+TEST_F(DiagReset, SucceedsWithTheWriteEvenUnanswered) {
+  ASSERT_NO_FATAL_FAILURE(Open({{"QDXSIM_FAULTS", "silent"}}));
+  EXPECT_TRUE(diag->ResetDiag());
 }
 
-TEST_F(DiagReset, ReportsTheFailedWrite)
-{
-    ASSERT_NO_FATAL_FAILURE(Open({{"QDXSIM_FAULTS", "write_fail:1"}}));
-    EXPECT_FALSE(diag->ResetDiag());
+TEST_F(DiagReset, ReportsTheFailedWrite) {
+  ASSERT_NO_FATAL_FAILURE(Open({{"QDXSIM_FAULTS", "write_fail:1"}}));
+  EXPECT_FALSE(diag->ResetDiag());
 }
 
-TEST_F(DiagReset, SwitchesTheDeviceToNonBlockingReads)
-{
-    ASSERT_NO_FATAL_FAILURE(Open());
-    std::vector<TRecordLine> modes = standin_events(Record(), "nonblocking");
-    ASSERT_EQ(modes.size(), 1u);
-    EXPECT_EQ(modes[0].fields, (std::vector<std::string>{"0", "1"}));
+TEST_F(DiagReset, SwitchesTheDeviceToNonBlockingReads) {
+  ASSERT_NO_FATAL_FAILURE(Open());
+  std::vector<TRecordLine> modes = standin_events(Record(), "nonblocking");
+  ASSERT_EQ(modes.size(), 1u);
+  EXPECT_EQ(modes[0].fields, (std::vector<std::string>{"0", "1"}));
 }
 
 // Without a device nothing is sent or read and nothing crashes.
 class DiagWithoutDevice : public TDiagTest {};
 
-TEST_F(DiagWithoutDevice, RefusesEverythingThatNeedsTheDevice)
-{
-    ASSERT_NO_FATAL_FAILURE(Start({}, false));
-    TQDXDiagIf none(nullptr);
-    uint8_t data[6] = {};
-    TDiagResp out{};
-    EXPECT_TRUE(none.SendDiagBuffer(DIAG_PKT_DATA, 0));
-    EXPECT_TRUE(none.SendBuffer(data, 0));
-    EXPECT_FALSE(none.SendDiagBuffer(DIAG_PKT_DATA, 6));
-    EXPECT_FALSE(none.SendBuffer(data, 6));
-    EXPECT_FALSE(none.ResetDiag());
-    EXPECT_FALSE(none.SetDiagMode(DIAG_MODE_STOP));
-    EXPECT_FALSE(none.SetDiagMode(DIAG_MODE_CLOSE));
-    EXPECT_EQ(none.GetDiagResponse(), -1);
-    EXPECT_FALSE(none.WaitDiagNotBusy(1000));
-    EXPECT_FALSE(none.WaitForDiagRespCode(DIAG_RESP_OK, 1000));
-    EXPECT_FALSE(none.ReadResponse(&out));
-    EXPECT_TRUE(none.FlushBuffers());
-    EXPECT_EQ(none.GetLastResponseCode(), 0);
-    EXPECT_EQ(traffic.reads + traffic.writes, 0);
+TEST_F(DiagWithoutDevice, RefusesEverythingThatNeedsTheDevice) {
+  ASSERT_NO_FATAL_FAILURE(Start({}, false));
+  TQDXDiagIf none(nullptr);
+  uint8_t data[6] = {};
+  TDiagResp out{};
+  EXPECT_TRUE(none.SendDiagBuffer(DIAG_PKT_DATA, 0));
+  EXPECT_TRUE(none.SendBuffer(data, 0));
+  EXPECT_FALSE(none.SendDiagBuffer(DIAG_PKT_DATA, 6));
+  EXPECT_FALSE(none.SendBuffer(data, 6));
+  EXPECT_FALSE(none.ResetDiag());
+  EXPECT_FALSE(none.SetDiagMode(DIAG_MODE_STOP));
+  EXPECT_FALSE(none.SetDiagMode(DIAG_MODE_CLOSE));
+  EXPECT_EQ(none.GetDiagResponse(), -1);
+  EXPECT_FALSE(none.WaitDiagNotBusy(1000));
+  EXPECT_FALSE(none.WaitForDiagRespCode(DIAG_RESP_OK, 1000));
+  EXPECT_FALSE(none.ReadResponse(&out));
+  EXPECT_TRUE(none.FlushBuffers());
+  EXPECT_EQ(none.GetLastResponseCode(), 0);
+  EXPECT_EQ(traffic.reads + traffic.writes, 0);
 }
 
-} // namespace
+}  // namespace

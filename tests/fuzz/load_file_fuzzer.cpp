@@ -13,9 +13,7 @@ namespace {
 std::string inputPath;
 int inputFile = -1;
 
-void removeInput() {
-  unlink(inputPath.c_str());
-}
+void removeInput() { unlink(inputPath.c_str()); }
 
 }  // namespace
 
@@ -35,8 +33,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Rewriting one open file is far cheaper than creating one per input.
-  if (ftruncate(inputFile, 0) != 0 || pwrite(inputFile, data, size, 0) != static_cast<ssize_t>(size))
-    abort();
+  if (ftruncate(inputFile, 0) != 0 || pwrite(inputFile, data, size, 0) != static_cast<ssize_t>(size)) abort();
 
   const bool loaded = LoadFile(inputPath.c_str());
   bool first = true;
@@ -44,12 +41,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (bool more = GetFirstByte(); more; more = GetNextByte()) {
     const uint32_t address = GetCurrentByteAddress();
     (void)GetCurrentByteData();
-    if (loaded && !first && address <= previous)
-      __builtin_trap();
+    if (loaded && !first && address <= previous) __builtin_trap();
     first = false;
     previous = address;
   }
-  if (GetNextByte())
-    __builtin_trap();
+  if (GetNextByte()) __builtin_trap();
   return 0;
 }

@@ -19,16 +19,14 @@ const char* const formats[] = {"s19", "ihex"};
 // After a successful load the walk is strictly ascending; every walk ends.
 void expectServedImageKeepsTheContract(const TInputPlugin& plugin, bool loaded) {
   const auto image = plugin.Walk();
-  for (size_t i = 1; loaded && i < image.size(); ++i)
-    ASSERT_LT(image[i - 1].address, image[i].address) << "at " << i;
+  for (size_t i = 1; loaded && i < image.size(); ++i) ASSERT_LT(image[i - 1].address, image[i].address) << "at " << i;
   EXPECT_FALSE(plugin.GetNextByte());
 }
 
 std::string randomBytes(size_t size, unsigned seed, const std::string& alphabet = "") {
   std::mt19937 random(seed);
   std::string text(size, '\0');
-  for (auto& c : text)
-    c = alphabet.empty() ? static_cast<char>(random()) : alphabet[random() % alphabet.size()];
+  for (auto& c : text) c = alphabet.empty() ? static_cast<char>(random()) : alphabet[random() % alphabet.size()];
   return text;
 }
 
@@ -37,9 +35,7 @@ struct TBadFile {
   std::string content;
 };
 
-void PrintTo(const TBadFile& row, std::ostream* out) {
-  *out << row.name;
-}
+void PrintTo(const TBadFile& row, std::ostream* out) { *out << row.name; }
 
 const TBadFile badFiles[] = {
     {"NulBytes", std::string(5000, '\0')},
@@ -64,10 +60,9 @@ TEST_P(BadInput, IsRefusedOrServedSafely) {
   expectServedImageKeepsTheContract(plugin, plugin.LoadText(row.content));
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, BadInput, testing::Combine(testing::Values("s19"s, "ihex"s), testing::ValuesIn(badFiles)),
-                         [](const auto& info) {
-                           return std::get<0>(info.param) + "_" + std::get<1>(info.param).name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Files, BadInput,
+                         testing::Combine(testing::Values("s19"s, "ihex"s), testing::ValuesIn(badFiles)),
+                         [](const auto& info) { return std::get<0>(info.param) + "_" + std::get<1>(info.param).name; });
 
 // Valid files with random damage: a small, repeatable fuzz run.
 class DamagedFiles : public testing::TestWithParam<const char*> {};
@@ -75,8 +70,8 @@ class DamagedFiles : public testing::TestWithParam<const char*> {};
 TEST_P(DamagedFiles, AreRefusedOrServedSafely) {
   const std::string format = GetParam();
   const std::string valid = format == "s19"
-      ? "S00600004844521B\nS1050010AABB85\nS206010000FFEE0B\nS307FFFFFFFF1122C9\nS9030000FC\n"
-      : ":020000040001F9\n:0100000055AA\n:020000021000EC\n:02001000AABB89\n:00000001FF\n";
+                                ? "S00600004844521B\nS1050010AABB85\nS206010000FFEE0B\nS307FFFFFFFF1122C9\nS9030000FC\n"
+                                : ":020000040001F9\n:0100000055AA\n:020000021000EC\n:02001000AABB89\n:00000001FF\n";
   TInputPlugin plugin(format);
   std::mt19937 random(7);
   for (int run = 0; run < 1000; ++run) {
@@ -88,13 +83,11 @@ TEST_P(DamagedFiles, AreRefusedOrServedSafely) {
         case 1: damaged.erase(at, 1 + random() % 8); break;
         default: damaged.insert(at, 1 + random() % 8, static_cast<char>(random())); break;
       }
-      if (damaged.empty())
-        damaged = "S";
+      if (damaged.empty()) damaged = "S";
     }
     SCOPED_TRACE(testing::PrintToString(damaged));
     expectServedImageKeepsTheContract(plugin, plugin.LoadText(damaged));
-    if (HasFatalFailure())
-      return;
+    if (HasFatalFailure()) return;
   }
 }
 
@@ -108,8 +101,7 @@ TEST_P(FuzzRegression, CasesAreServedSafely) {
   const char* root = getenv("TOLVANE_FUZZ_REGRESSION");
   ASSERT_NE(root, nullptr) << "TOLVANE_FUZZ_REGRESSION names the regression folder";
   const std::filesystem::path folder = std::filesystem::path(root) / GetParam();
-  if (!std::filesystem::is_directory(folder))
-    return;  // nothing has failed for this reader yet
+  if (!std::filesystem::is_directory(folder)) return;  // nothing has failed for this reader yet
   TInputPlugin plugin(GetParam());
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {
     SCOPED_TRACE(entry.path().string());

@@ -23,12 +23,10 @@ struct TImageCase {
   std::vector<std::pair<uint32_t, uint8_t>> image;
 };
 
-void PrintTo(const TImageCase& row, std::ostream* out) {
-  *out << row.name;
-}
+void PrintTo(const TImageCase& row, std::ostream* out) { *out << row.name; }
 
 class TTestStreamer : public TByteStreamer {
-public:
+ public:
   using TByteStreamer::Clear;
   using TByteStreamer::SortByAddress;
 };
@@ -37,7 +35,9 @@ const TImageCase imageCases[] = {
     {"ContiguousRecords", {{0x10, {1, 2}}, {0x12, {3}}}, true, {{0x10, 1}, {0x11, 2}, {0x12, 3}}},
     {"TouchingRecordsOutOfOrder", {{0x12, {3}}, {0x10, {1, 2}}}, true, {{0x10, 1}, {0x11, 2}, {0x12, 3}}},
     {"Gaps", {{0x30, {3}}, {0x10, {1}}, {0x20, {2}}}, true, {{0x10, 1}, {0x20, 2}, {0x30, 3}}},
-    {"OverlapInsideARecord", {{0x10, {1, 2, 3, 4}}, {0x12, {5}}}, false,
+    {"OverlapInsideARecord",
+     {{0x10, {1, 2, 3, 4}}, {0x12, {5}}},
+     false,
      {{0x10, 1}, {0x11, 2}, {0x12, 3}, {0x12, 5}, {0x13, 4}}},
     {"SameStartOtherLength", {{0x10, {1, 2}}, {0x10, {3}}}, false, {{0x10, 1}, {0x10, 3}, {0x11, 2}}},
     {"RepeatedAfterAGap", {{0x10, {1}}, {0x40, {2}}, {0x10, {1}}}, false, {{0x10, 1}, {0x10, 1}, {0x40, 2}}},
@@ -63,8 +63,8 @@ TEST_P(ByteStreamerImages, SortAndServe) {
   std::vector<std::pair<uint32_t, uint8_t>> served;
   for (bool more = image.GetFirstByte(); more; more = image.GetNextByte())
     served.emplace_back(image.GetCurrentByteAddress(), image.GetCurrentByteData());
-  EXPECT_TRUE(std::is_sorted(served.begin(), served.end(),
-                             [](const auto& a, const auto& b) { return a.first < b.first; }));
+  EXPECT_TRUE(
+      std::is_sorted(served.begin(), served.end(), [](const auto& a, const auto& b) { return a.first < b.first; }));
   std::sort(served.begin(), served.end());
   EXPECT_EQ(served, row.image);
 }

@@ -11,10 +11,8 @@ const std::vector<TImageByte> aaBb = {{0x10, 0xAA}, {0x11, 0xBB}};
 const std::vector<TImageByte> aaBb11 = {{0x10, 0xAA}, {0x11, 0xBB}, {0x20, 0x11}};
 
 // The first record fills a whole buffer, so the second starts a piece.
-const std::string pieceStartsRecord =
-    ":02001000AABB89" + std::string(9999 - 15, ' ') + ":0100200011CE\n";
-const std::string pieceOfBlanks =
-    ":02001000AABB89" + std::string(10000, ' ') + "\n:0100200011CE\n";
+const std::string pieceStartsRecord = ":02001000AABB89" + std::string(9999 - 15, ' ') + ":0100200011CE\n";
+const std::string pieceOfBlanks = ":02001000AABB89" + std::string(10000, ' ') + "\n:0100200011CE\n";
 
 const TReaderCase ihexCases[] = {
     // Records.
@@ -34,9 +32,20 @@ const TReaderCase ihexCases[] = {
     {"DataRecordWithoutChecksumAtEndOfFile", ":00000000", true, {}},
     {"ChecksumFieldHoldingTheLineEnd", ":00000000\n", false, {}},
     {"ShortRecordReadsMissingBytesAsZero", ":03001000ED", true, {{0x10, 0xED}, {0x11, 0}, {0x12, 0}}},
-    {"ShortRecordDoesNotReuseALongerLine", ":08002000112233445566778874\n:03001000ED", true,
-     {{0x10, 0xED}, {0x11, 0}, {0x12, 0}, {0x20, 0x11}, {0x21, 0x22}, {0x22, 0x33}, {0x23, 0x44},
-      {0x24, 0x55}, {0x25, 0x66}, {0x26, 0x77}, {0x27, 0x88}}},
+    {"ShortRecordDoesNotReuseALongerLine",
+     ":08002000112233445566778874\n:03001000ED",
+     true,
+     {{0x10, 0xED},
+      {0x11, 0},
+      {0x12, 0},
+      {0x20, 0x11},
+      {0x21, 0x22},
+      {0x22, 0x33},
+      {0x23, 0x44},
+      {0x24, 0x55},
+      {0x25, 0x66},
+      {0x26, 0x77},
+      {0x27, 0x88}}},
     // A line that is no record ends reading with success.
     {"EmptyFile", "", true, {}},
     {"FirstLineBlank", "\n:02001000AABB89\n", true, {}},
@@ -48,7 +57,9 @@ const TReaderCase ihexCases[] = {
     {"LongLineReadInPieces", pieceStartsRecord, true, aaBb11},
     {"PieceOfBlanksEndsReading", pieceOfBlanks, true, aaBb},
     // Failures keep what was read, in file order.
-    {"WrongChecksumKeepsFileOrder", ":0100200011CE\n:02001000AABB88\n", false,
+    {"WrongChecksumKeepsFileOrder",
+     ":0100200011CE\n:02001000AABB88\n",
+     false,
      {{0x20, 0x11}, {0x10, 0xAA}, {0x11, 0xBB}}},
     {"DataByteThatDoesNotConvert", ":02001000AAZZ89\n", false, {{0x10, 0xAA}}},
     {"ChecksumThatDoesNotConvert", ":02001000AABBZZ\n", false, aaBb},
@@ -66,9 +77,7 @@ const TReaderCase ihexCases[] = {
 
 class IHEXRecords : public testing::TestWithParam<TReaderCase> {};
 
-TEST_P(IHEXRecords, LoadAndServe) {
-  tests_CheckReaderCase("ihex", GetParam());
-}
+TEST_P(IHEXRecords, LoadAndServe) { tests_CheckReaderCase("ihex", GetParam()); }
 
 INSTANTIATE_TEST_SUITE_P(Rules, IHEXRecords, testing::ValuesIn(ihexCases), TReaderCaseName());
 

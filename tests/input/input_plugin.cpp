@@ -9,8 +9,8 @@
 #include "program_dir.h"
 
 void PrintTo(const TImageByte& byte, std::ostream* out) {
-  *out << std::hex << std::uppercase << "{0x" << byte.address << ", 0x" << std::setw(2)
-       << std::setfill('0') << unsigned(byte.data) << "}";
+  *out << std::hex << std::uppercase << "{0x" << byte.address << ", 0x" << std::setw(2) << std::setfill('0')
+       << unsigned(byte.data) << "}";
 }
 
 std::string tests_PluginPath(const std::string& format) {
@@ -22,8 +22,7 @@ namespace {
 template <typename Function>
 void bind(void* module, const char* name, Function& function) {
   function = reinterpret_cast<Function>(dlsym(module, name));
-  if (function == nullptr)
-    throw std::runtime_error(std::string("plug-in lacks ") + name);
+  if (function == nullptr) throw std::runtime_error(std::string("plug-in lacks ") + name);
 }
 
 }  // namespace
@@ -32,8 +31,7 @@ TInputPlugin::TInputPlugin(const std::string& format) {
   const std::string copy = dir.Path() + "/librd_" + format + ".so";
   std::filesystem::copy_file(tests_PluginPath(format), copy);
   module = dlopen(copy.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (module == nullptr)
-    throw std::runtime_error(dlerror());
+  if (module == nullptr) throw std::runtime_error(dlerror());
   bind(module, "LoadFile", LoadFile);
   bind(module, "GetFirstByte", GetFirstByte);
   bind(module, "GetNextByte", GetNextByte);
@@ -42,8 +40,7 @@ TInputPlugin::TInputPlugin(const std::string& format) {
 }
 
 TInputPlugin::~TInputPlugin() {
-  if (module != nullptr)
-    dlclose(module);
+  if (module != nullptr) dlclose(module);
 }
 
 std::vector<TImageByte> TInputPlugin::Walk() const {

@@ -12,14 +12,12 @@
 struct TImageByte {
   uint32_t address;
   uint8_t data;
-  bool operator==(const TImageByte& other) const {
-    return address == other.address && data == other.data;
-  }
+  bool operator==(const TImageByte& other) const { return address == other.address && data == other.data; }
 };
 void PrintTo(const TImageByte& byte, std::ostream* out);
 
 class TInputPlugin {
-public:
+ public:
   // `format` is the plug-in's key: "s19" or "ihex".
   explicit TInputPlugin(const std::string& format);
   ~TInputPlugin();
@@ -39,7 +37,7 @@ public:
 
   const testkit::TTempDir& Dir() const { return dir; }
 
-private:
+ private:
   testkit::TTempDir dir;
   void* module = nullptr;
   int files = 0;

@@ -27,9 +27,7 @@ struct TPeerCase {
   std::string command;
 };
 
-void PrintTo(const TPeerCase& row, std::ostream* out) {
-  *out << row.name;
-}
+void PrintTo(const TPeerCase& row, std::ostream* out) { *out << row.name; }
 
 const std::string objcopyLowSections =
     " --change-addresses 0xFFF0 %A"
@@ -37,15 +35,15 @@ const std::string objcopyLowSections =
 const std::string objcopySections =
     objcopyLowSections +
     " --add-section .c=%C --set-section-flags .c=alloc,load,contents --change-section-address .c=0x1234500";
-const char* const srecCatInputs = "srec_cat %A -binary -offset 0xFFF0 %B -binary -offset 0x30000 %C -binary -offset 0x1234500";
+const char* const srecCatInputs =
+    "srec_cat %A -binary -offset 0xFFF0 %B -binary -offset 0x30000 %C -binary -offset 0x1234500";
 const char* const srecCatSegmented = "srec_cat %A -binary -offset 0xFFF0 %B -binary -offset 0x30000";
 
 std::string expand(std::string text, const std::string& dir) {
   const std::pair<std::string, std::string> names[] = {
       {"%A", dir + "/a.bin"}, {"%B", dir + "/b.bin"}, {"%C", dir + "/c.bin"}, {"%O", dir + "/out"}};
   for (const auto& [key, value] : names)
-    for (size_t at; (at = text.find(key)) != std::string::npos;)
-      text.replace(at, key.size(), value);
+    for (size_t at; (at = text.find(key)) != std::string::npos;) text.replace(at, key.size(), value);
   return text;
 }
 

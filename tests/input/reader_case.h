@@ -13,9 +13,7 @@ struct TReaderCase {
   std::vector<TImageByte> image;
 };
 
-inline void PrintTo(const TReaderCase& row, std::ostream* out) {
-  *out << row.name;
-}
+inline void PrintTo(const TReaderCase& row, std::ostream* out) { *out << row.name; }
 
 void tests_CheckReaderCase(const char* format, const TReaderCase& row);
 

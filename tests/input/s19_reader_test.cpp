@@ -23,8 +23,7 @@ const TReaderCase s19Cases[] = {
     {"TerminationAlone", "S70500000000FA\n", true, {}},
     {"TerminationWithExtraBytes", "S9050000AABB95\n", true, {}},
     {"NothingAfterTerminationIsRead", "S9030000FC\nS1040010AA41\ngarbage\n", true, {}},
-    {"SortedAfterLoad", "S1040020CC0F\nS1040010AA41\nS1040011BB2F\n", true,
-     {{0x10, 0xAA}, {0x11, 0xBB}, {0x20, 0xCC}}},
+    {"SortedAfterLoad", "S1040020CC0F\nS1040010AA41\nS1040011BB2F\n", true, {{0x10, 0xAA}, {0x11, 0xBB}, {0x20, 0xCC}}},
     {"AddressWrapsAt32Bits", "S307FFFFFFFF1122C9\n", true, {{0x0, 0x22}, {0xFFFFFFFF, 0x11}}},
     {"CrLfLineEnds", "S1050010AABB85\r\nS9030000FC\r\n", true, aaBb},
     {"LowerCaseDigits", "S1050010aabb85\n", true, aaBb},
@@ -35,9 +34,13 @@ const TReaderCase s19Cases[] = {
     {"LineCutAtEightBitCharacter", "S1050010AABB85\x80junk\n", true, aaBb},
     {"LineCutAtNul", "S1050010AABB85\0junk\n"s, true, aaBb},
     // Failures keep what was read, in file order.
-    {"WrongChecksumKeepsFileOrder", "S1050020AABB75\nS1050010CCDD42\nS9030000FC\n", false,
+    {"WrongChecksumKeepsFileOrder",
+     "S1050020AABB75\nS1050010CCDD42\nS9030000FC\n",
+     false,
      {{0x20, 0xAA}, {0x21, 0xBB}, {0x10, 0xCC}, {0x11, 0xDD}}},
-    {"WrongTerminationChecksumIsNotSorted", "S1040020CC0F\nS1040010AA41\nS9030000FD\n", false,
+    {"WrongTerminationChecksumIsNotSorted",
+     "S1040020CC0F\nS1040010AA41\nS9030000FD\n",
+     false,
      {{0x20, 0xCC}, {0x10, 0xAA}}},
     {"BlankLineBeforeTermination", "S1050010AABB85\n\nS9030000FC\n", false, aaBb},
     {"CountTooSmallForAddress", "S1020010\n", false, {}},
@@ -56,9 +59,7 @@ const TReaderCase s19Cases[] = {
 
 class S19Records : public testing::TestWithParam<TReaderCase> {};
 
-TEST_P(S19Records, LoadAndServe) {
-  tests_CheckReaderCase("s19", GetParam());
-}
+TEST_P(S19Records, LoadAndServe) { tests_CheckReaderCase("s19", GetParam()); }
 
 INSTANTIATE_TEST_SUITE_P(Rules, S19Records, testing::ValuesIn(s19Cases), TReaderCaseName());
 

@@ -7,24 +7,20 @@ namespace {
 
 struct TContractFiles {
   const char* format;
-  const char* walk;       // bytes 0xAA at 0x10, 0xBB at 0x11, 0xCC at 0x20, not in that order
-  const char* repeated;   // 0x11 and 0x22 both at 0x100
-  const char* other;      // 0xAA at 0x10 alone
+  const char* walk;      // bytes 0xAA at 0x10, 0xBB at 0x11, 0xCC at 0x20, not in that order
+  const char* repeated;  // 0x11 and 0x22 both at 0x100
+  const char* other;     // 0xAA at 0x10 alone
 };
 
-void PrintTo(const TContractFiles& files, std::ostream* out) {
-  *out << files.format;
-}
+void PrintTo(const TContractFiles& files, std::ostream* out) { *out << files.format; }
 
 const TContractFiles contractFiles[] = {
-    {"s19", "S1040020CC0F\nS1040010AA41\nS1040011BB2F\n", "S104010011E9\nS104010022D8\n",
-     "S1040010AA41\n"},
-    {"ihex", ":01002000CC13\n:01001000AA45\n:01001100BB33\n", ":0101000011ED\n:0101000022DC\n",
-     ":01001000AA45\n"},
+    {"s19", "S1040020CC0F\nS1040010AA41\nS1040011BB2F\n", "S104010011E9\nS104010022D8\n", "S1040010AA41\n"},
+    {"ihex", ":01002000CC13\n:01001000AA45\n:01001100BB33\n", ":0101000011ED\n:0101000022DC\n", ":01001000AA45\n"},
 };
 
 class StreamerContract : public testing::TestWithParam<TContractFiles> {
-protected:
+ protected:
   void ExpectNoCurrentByte() {
     EXPECT_EQ(plugin.GetCurrentByteAddress(), 0u);
     EXPECT_EQ(plugin.GetCurrentByteData(), 0u);
@@ -67,8 +63,7 @@ TEST_P(StreamerContract, WalkIsAscendingAndStaysAtTheEnd) {
   ASSERT_TRUE(plugin.GetNextByte());
   EXPECT_EQ(plugin.GetCurrentByteAddress(), 0x20u);
   EXPECT_EQ(plugin.GetCurrentByteData(), 0xCC);
-  for (int i = 0; i < 3; ++i)
-    EXPECT_FALSE(plugin.GetNextByte());
+  for (int i = 0; i < 3; ++i) EXPECT_FALSE(plugin.GetNextByte());
   ExpectNoCurrentByte();
 }
 

@@ -40,8 +40,7 @@ TImageFile ReaderFile(const std::string& key, int round) {
 }
 
 void ExpectContiguousFrom(const TImage& image, uint32_t start) {
-  for (size_t i = 0; i < image.size(); ++i)
-    ASSERT_EQ(image[i].address, start + i) << "byte " << i;
+  for (size_t i = 0; i < image.size(); ++i) ASSERT_EQ(image[i].address, start + i) << "byte " << i;
 }
 
 // The host's step `round` (0, then 1) on the producer: a file loaded, or a

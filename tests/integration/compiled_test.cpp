@@ -79,11 +79,10 @@ TEST(CompiledAssemblerSource, SettingsAndByteCodeInTheirSections) {
   ASSERT_NE((image.size() - settingsEnd) % 16, 0u) << "a last line shorter than 16 bytes";
 
   ASSERT_TRUE(writer.Plugin().attachToDLL(compiler->Handle())) << writer.Plugin().LastError();
-  EXPECT_EQ(writer.Save({}),
-            ".section plc_settings, psv\n.global _PLC_settings\n_PLC_settings:\n\n" +
-                ByteLines(image, 0, settingsEnd) +
-                "\n.section plc_bytecode, psv\n.global _PLC_bytecode\n_PLC_bytecode:\n\n" +
-                ByteLines(image, settingsEnd, image.size()));
+  EXPECT_EQ(writer.Save({}), ".section plc_settings, psv\n.global _PLC_settings\n_PLC_settings:\n\n" +
+                                 ByteLines(image, 0, settingsEnd) +
+                                 "\n.section plc_bytecode, psv\n.global _PLC_bytecode\n_PLC_bytecode:\n\n" +
+                                 ByteLines(image, settingsEnd, image.size()));
 }
 
 }  // namespace

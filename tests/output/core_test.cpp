@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "test_paths.h"
 #include "file_io.h"
+#include "test_paths.h"
 #include "writer_under_test.h"
 
 namespace outtest {

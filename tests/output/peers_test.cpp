@@ -59,14 +59,14 @@ class PeerTest : public ::testing::TestWithParam<TPeerCase> {
     const std::string ours = "'" + writer.LastFile() + "'";
     const std::string errors = writer.Dir().File("errors");
 
-    TPeerRun objcopy = RunPeer("objcopy -I " + GetParam().objcopyFormat + " -O verilog --verilog-data-width 1 " +
-                                   ours + " " + Quoted("objcopy.v"),
+    TPeerRun objcopy = RunPeer("objcopy -I " + GetParam().objcopyFormat + " -O verilog --verilog-data-width 1 " + ours +
+                                   " " + Quoted("objcopy.v"),
                                errors);
     ASSERT_EQ(objcopy.status, 0) << objcopy.errors;
     EXPECT_EQ(ParseAddressedHex(writer.Dir().Read("objcopy.v")), image) << "objcopy";
 
-    TPeerRun srecCat =
-        RunPeer("srec_cat " + ours + " " + GetParam().srecCatFormat + " -o " + Quoted("srec_cat.v") + " -vmem 8", errors);
+    TPeerRun srecCat = RunPeer(
+        "srec_cat " + ours + " " + GetParam().srecCatFormat + " -o " + Quoted("srec_cat.v") + " -vmem 8", errors);
     ASSERT_EQ(srecCat.status, 0) << srecCat.errors;
     EXPECT_EQ(ParseAddressedHex(writer.Dir().Read("srec_cat.v")), image) << "srec_cat";
   }

@@ -13,21 +13,23 @@ namespace {
 const std::string S7 = "S70500000000FA";
 
 TEST(S19Writer, WritesTheseExactFiles) {
-  ExpectFiles("s19", {
-      {"three bytes", Bytes(0x100, {0x11, 0x22, 0x33}), Lines({"S3080000010011223390", "S5030001FB", S7})},
-      {"a full record and the empty one after it", Sequence(0, 16),
-       Lines({"S31500000000000102030405060708090A0B0C0D0E0F72", "S30500000010EA", "S5030002FA", S7})},
-      {"a jump in the middle of a record", Bytes(0, {1, 2, 3}) + Bytes(0x10, {4, 5}),
-       Lines({"S30800000000010203F1", "S307000000100405DF", "S5030002FA", S7})},
-      {"a jump right after a full record", Sequence(0, 16) + Bytes(0x20, {0xAA}),
-       Lines({"S31500000000000102030405060708090A0B0C0D0E0F72", "S30500000010EA", "S30600000020AA2F", "S5030003F9",
-              S7})},
-      {"first byte at the top address", Bytes(0xFFFFFFFF, {0x5A}), Lines({"S306FFFFFFFF5AA3", "S5030001FB", S7})},
-      {"a record that wraps past the top address", Bytes(0xFFFFFFFE, {1, 2, 3, 4}),
-       Lines({"S309FFFFFFFE01020304F1", "S5030001FB", S7})},
-      {"a full record ending at the top address", Sequence(0xFFFFFFF0, 16),
-       Lines({"S315FFFFFFF0000102030405060708090A0B0C0D0E0F85", "S30500000000FA", "S5030002FA", S7})},
-  });
+  ExpectFiles(
+      "s19",
+      {
+          {"three bytes", Bytes(0x100, {0x11, 0x22, 0x33}), Lines({"S3080000010011223390", "S5030001FB", S7})},
+          {"a full record and the empty one after it", Sequence(0, 16),
+           Lines({"S31500000000000102030405060708090A0B0C0D0E0F72", "S30500000010EA", "S5030002FA", S7})},
+          {"a jump in the middle of a record", Bytes(0, {1, 2, 3}) + Bytes(0x10, {4, 5}),
+           Lines({"S30800000000010203F1", "S307000000100405DF", "S5030002FA", S7})},
+          {"a jump right after a full record", Sequence(0, 16) + Bytes(0x20, {0xAA}),
+           Lines({"S31500000000000102030405060708090A0B0C0D0E0F72", "S30500000010EA", "S30600000020AA2F", "S5030003F9",
+                  S7})},
+          {"first byte at the top address", Bytes(0xFFFFFFFF, {0x5A}), Lines({"S306FFFFFFFF5AA3", "S5030001FB", S7})},
+          {"a record that wraps past the top address", Bytes(0xFFFFFFFE, {1, 2, 3, 4}),
+           Lines({"S309FFFFFFFE01020304F1", "S5030001FB", S7})},
+          {"a full record ending at the top address", Sequence(0xFFFFFFF0, 16),
+           Lines({"S315FFFFFFF0000102030405060708090A0B0C0D0E0F85", "S30500000000FA", "S5030002FA", S7})},
+      });
 }
 
 // One single-byte record for each of `records` bytes two addresses apart.

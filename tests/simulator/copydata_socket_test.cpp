@@ -5,13 +5,13 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-#include <cstring>
-#include <future>
-#include <optional>
 #include <win32/copydata_client.h>
 #include <win32/copydata_server.h>
 #include <win32/copydata_socket_path.h>
 #include <win32/copydata_wire.h>
+#include <cstring>
+#include <future>
+#include <optional>
 
 #include "file_io.h"
 #include "poll_watcher.h"
@@ -222,7 +222,8 @@ TEST_F(TCopyDataServerTest, ConnectionsAboveTheLimitWaitTheirTurn) {
   for (size_t i = 0; i <= TW32CopyDataServer::MAX_CONNECTIONS; ++i) {
     clients.push_back(std::make_unique<TRawClient>(path));
     clients.back()->send(TRawClient::request(1, 0));
-    watcher.pumpUntil([&] { return server->connectionCount() == std::min(i + 1, TW32CopyDataServer::MAX_CONNECTIONS); });
+    watcher.pumpUntil(
+        [&] { return server->connectionCount() == std::min(i + 1, TW32CopyDataServer::MAX_CONNECTIONS); });
   }
   for (size_t i = 0; i < TW32CopyDataServer::MAX_CONNECTIONS; ++i) ASSERT_EQ(answerOf(*clients[i]), 1000) << i;
   TRawClient& last = *clients.back();

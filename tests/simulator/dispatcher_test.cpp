@@ -134,7 +134,13 @@ INSTANTIATE_TEST_SUITE_P(
         TCase{"ModeCycleStart", {0, "cyc", 9, 0, 4}, true, false, 0, 0, {"setMode 4 9 cyc", "startCycle 9 cyc"}},
         TCase{"ModeCycleEndTrue", {0, "", 256, 0, 5}, true, false, 0, 0, {"setMode 5 256 ", "endCycle true"}},
         TCase{"ModeCycleEndFalse", {0, "", 0, 0, 5}, true, false, 0, 0, {"setMode 5 0 ", "endCycle false"}},
-        TCase{"ModeSimulationEntered", {0, "sim", 2, 0, 0}, true, false, 0, 0, {"setMode 0 2 sim", "simulationEntered 2 sim"}},
+        TCase{"ModeSimulationEntered",
+              {0, "sim", 2, 0, 0},
+              true,
+              false,
+              0,
+              0,
+              {"setMode 0 2 sim", "simulationEntered 2 sim"}},
         TCase{"ModeOne", {0, "", 0, 0, 1}, true, false, 0, 0, {"setMode 1 0 "}},
         TCase{"ModeSix", {0, "", 0, 0, 6}, true, false, 0, 0, {"setMode 6 0 "}},
         TCase{"ModeNegative", {0, "", 0, 0, -1}, true, false, 0, 0, {"setMode -1 0 "}},
@@ -163,8 +169,8 @@ TEST(TDispatcherRecords, RequestsOutsideTheRecordFormatAreRefusedUntouched) {
   for (const TCase& c : cases) {
     recorder = TRecorder{};
     std::vector<unsigned char> record(c.bytes, 0);
-    if (!record.empty()) std::memcpy(record.data(), c.unterminated ? std::string(300, 'A').c_str() : "_C_Time",
-                                     c.unterminated ? 300 : 7);
+    if (!record.empty())
+      std::memcpy(record.data(), c.unterminated ? std::string(300, 'A').c_str() : "_C_Time", c.unterminated ? 300 : 7);
     if (record.size() > 300) record[300] = 1;
     COPYDATASTRUCT data{SIM_CMD_SETBIT, c.cbData, c.noData ? nullptr : record.data()};
     EXPECT_EQ(sim_dispatchRequest(allHooks, &data), c.answer) << c.what;

@@ -2,10 +2,10 @@
 // A simulated machine started afresh for every test, on a clock the test sets.
 #include <gtest/gtest.h>
 
+#include <win32/clock_source.h>
+#include <windows.h>
 #include <cstdlib>
 #include <string>
-#include <windows.h>
-#include <win32/clock_source.h>
 
 #include "P_C_Table.h"
 #include "stdout_capture.h"
@@ -45,9 +45,7 @@ class TMachineTest : public ::testing::Test {
     return output.Text();
   }
 
-  std::string tableFile(const std::string& entries) {
-    return dir.Write("tables.ini", "[" PCT_SECTION "]\n" + entries);
-  }
+  std::string tableFile(const std::string& entries) { return dir.Write("tables.ini", "[" PCT_SECTION "]\n" + entries); }
 
   bool loadTables(const std::string& path) {
     testkit::TStdoutCapture quiet;

@@ -12,8 +12,8 @@ struct TCalendar {
 };
 
 TCalendar calendar() {
-  return {sim_integers.at("cal_Year"),   sim_integers.at("cal_Month"),  sim_integers.at("cal_Day"),
-          sim_integers.at("cal_Hour"),   sim_integers.at("cal_Minute"), sim_integers.at("cal_Second"),
+  return {sim_integers.at("cal_Year"), sim_integers.at("cal_Month"),  sim_integers.at("cal_Day"),
+          sim_integers.at("cal_Hour"), sim_integers.at("cal_Minute"), sim_integers.at("cal_Second"),
           sim_integers.at("cal_DOW")};
 }
 
@@ -57,8 +57,8 @@ TEST_F(TMachineTest, GettersAndSettersTraceEveryCallAndAddNoName) {
     bool held;
   };
   const TCase cases[] = {
-      {"sim_setInt", "_C_Time", true},  {"sim_getInt", "_C_Time", true},  {"sim_setInt", "no_such", false},
-      {"sim_getInt", "no_such", false}, {"sim_setBit", "R_C_Rain", true}, {"sim_getBit", "R_C_Rain", true},
+      {"sim_setInt", "_C_Time", true},   {"sim_getInt", "_C_Time", true},  {"sim_setInt", "no_such", false},
+      {"sim_getInt", "no_such", false},  {"sim_setBit", "R_C_Rain", true}, {"sim_getBit", "R_C_Rain", true},
       {"sim_setBit", "r_c_rain", false}, {"sim_getBit", "_C_Time", false},
   };
   for (const TCase& c : cases) {
@@ -147,7 +147,9 @@ TEST_F(TMachineTest, ButtonClicksActOnlyOnClickNotifications) {
     unsigned short code;
     bool dumps;
   };
-  const TCase cases[] = {{SIM_ID_DUMP_TABLE, BN_CLICKED, true}, {SIM_ID_DUMP_TABLE, 1, false}, {4, BN_CLICKED, false},
+  const TCase cases[] = {{SIM_ID_DUMP_TABLE, BN_CLICKED, true},
+                         {SIM_ID_DUMP_TABLE, 1, false},
+                         {4, BN_CLICKED, false},
                          {SIM_ID_OPEN_TABLE, 5, false}};
   for (const TCase& c : cases) {
     testkit::TStdoutCapture output;

@@ -9,13 +9,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <windows.h>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <random>
 #include <thread>
-#include <windows.h>
 
 #include "child_process.h"
 #include "program_dir.h"
@@ -195,8 +195,10 @@ std::string TPanelSession::findWindow(const std::string& title, int timeoutMs) c
 
 bool TPanelSession::windowGone(const std::string& title, int timeoutMs) const {
   return waitUntil(
-      [&] { return runTool({"xdotool", "search", "--onlyvisible", "--name", "^" + title + "$"}, 5000).empty(); },
-                   timeoutMs);
+      [&] {
+        return runTool({"xdotool", "search", "--onlyvisible", "--name", "^" + title + "$"}, 5000).empty();
+      },
+      timeoutMs);
 }
 
 void TPanelSession::click(const std::string& window, int x, int y) const {

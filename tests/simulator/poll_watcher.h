@@ -3,11 +3,11 @@
 // socket server can be tested without a display.
 #include <poll.h>
 
+#include <win32/fd_watcher.h>
 #include <chrono>
 #include <functional>
 #include <map>
 #include <vector>
-#include <win32/fd_watcher.h>
 
 class TPollWatcher : public TW32FdWatcher {
  public:
@@ -22,10 +22,10 @@ class TPollWatcher : public TW32FdWatcher {
       if (std::chrono::steady_clock::now() >= deadline) return false;
       std::vector<pollfd> fds;
       for (const auto& entry : watched_)
-        fds.push_back({entry.first,
-                       static_cast<short>((entry.second.first & READ ? POLLIN : 0) |
-                                          (entry.second.first & WRITE ? POLLOUT : 0)),
-                       0});
+        fds.push_back(
+            {entry.first,
+             static_cast<short>((entry.second.first & READ ? POLLIN : 0) | (entry.second.first & WRITE ? POLLOUT : 0)),
+             0});
       if (poll(fds.data(), fds.size(), 10) <= 0) continue;
       for (const pollfd& fd : fds) {
         auto found = watched_.find(fd.fd);

@@ -1,11 +1,11 @@
 #pragma once
 // A client that speaks the WM_COPYDATA wire format byte by byte, for tests
 // of what a well-behaved client never sends. Every wait is bounded.
+#include <win32/copydata_wire.h>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
-#include <win32/copydata_wire.h>
 
 class TRawClient {
  public:

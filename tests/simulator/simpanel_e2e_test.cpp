@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <cstring>
 #include <windows.h>
+#include <cstring>
 
 #include "file_io.h"
 #include "panel_session.h"

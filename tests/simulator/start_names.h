@@ -5,10 +5,10 @@
 #include <vector>
 
 inline const std::vector<std::string>& sim_startIntegers() {
-  static const std::vector<std::string> names = {
-      "_C_Time",    "_P_OFF_Day", "_P_OFF_Month", "_P_ON_Day",      "_P_ON_Month", "_P_Start_Hour",
-      "_P_Start_Min", "_P_Temp_E", "_Period_Number", "cal_DOW",     "cal_Day",     "cal_Hour",
-      "cal_Minute", "cal_Month",  "cal_Second",   "cal_Year"};
+  static const std::vector<std::string> names = {"_C_Time",        "_P_OFF_Day",    "_P_OFF_Month", "_P_ON_Day",
+                                                 "_P_ON_Month",    "_P_Start_Hour", "_P_Start_Min", "_P_Temp_E",
+                                                 "_Period_Number", "cal_DOW",       "cal_Day",      "cal_Hour",
+                                                 "cal_Minute",     "cal_Month",     "cal_Second",   "cal_Year"};
   return names;
 }
 

@@ -77,10 +77,9 @@ TEST_F(TMachineTest, SelectedRowsShownByTheDump) {
     short cycleTime;
   };
   const TStep steps[] = {
-      {5, true, "5\n", 55},
-      {11, false, "5\n", 55},     // refused: nothing changes
-      {0, true, "0\n", 11},       // row 0 applies row 1
-      {-3, true, "-3\n", 0},      // a row no file holds
+      {5, true, "5\n", 55},      {11, false, "5\n", 55},  // refused: nothing changes
+      {0, true, "0\n", 11},                               // row 0 applies row 1
+      {-3, true, "-3\n", 0},                              // a row no file holds
       {32767, false, "-3\n", 0},
   };
   for (const TStep& step : steps) {

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <win32/linked_resources.h>
+#include <windows.h>
 #include <cstring>
 #include <string>
 #include <vector>
-#include <windows.h>
-#include <win32/linked_resources.h>
 
 #include "versioninfo.h"
 
@@ -59,8 +59,8 @@ TEST(TVersionInfo, TheLastOfSeveralSignaturesCounts) {
 TEST(TVersionInfo, ScanStaysInsideTheBlockAndTheResource) {
   struct TCase {
     const char* what;
-    size_t keep;         // bytes of the resource
-    size_t claimed;      // the length its first word claims
+    size_t keep;     // bytes of the resource
+    size_t claimed;  // the length its first word claims
     const char* expected;
   };
   const std::vector<BYTE> real = w32_versionResource(1, 0, 5, 6);

@@ -3,11 +3,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <win32/file_filter.h>
+#include <windows.h>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <windows.h>
-#include <win32/file_filter.h>
 
 #include "file_io.h"
 #include "stdout_capture.h"
@@ -18,10 +18,10 @@ TEST(TProfileReader, ReadsDecimalIntegersOfOneSectionAndKey) {
   testkit::TTempDir dir;
   const std::string file = dir.File("t.ini");
   testkit::WriteFile(file,
-                "[Other]\nkey=5\n"
-                "[Tables]\nplain=12\nminus=-5\nplus=+7\nblanks=   42\ntail=12abc\nword=abc\nempty=\n"
-                "big=70000\nhuge=99999999999\nMixedCase=3\ntwice=1\ntwice=2\n"
-                "[tables]\nlater=8\n");
+                     "[Other]\nkey=5\n"
+                     "[Tables]\nplain=12\nminus=-5\nplus=+7\nblanks=   42\ntail=12abc\nword=abc\nempty=\n"
+                     "big=70000\nhuge=99999999999\nMixedCase=3\ntwice=1\ntwice=2\n"
+                     "[tables]\nlater=8\n");
   struct TCase {
     const char* section;
     const char* key;
@@ -30,25 +30,16 @@ TEST(TProfileReader, ReadsDecimalIntegersOfOneSectionAndKey) {
   };
   const std::string missing = dir.File("missing.ini");
   const TCase cases[] = {
-      {"Tables", "plain", file.c_str(), 12},
-      {"Tables", "minus", file.c_str(), static_cast<UINT>(-5)},
-      {"Tables", "plus", file.c_str(), 7},
-      {"Tables", "blanks", file.c_str(), 42},
-      {"Tables", "tail", file.c_str(), 12},
-      {"Tables", "word", file.c_str(), 0},
-      {"Tables", "empty", file.c_str(), 0},
-      {"Tables", "big", file.c_str(), 70000},
+      {"Tables", "plain", file.c_str(), 12},         {"Tables", "minus", file.c_str(), static_cast<UINT>(-5)},
+      {"Tables", "plus", file.c_str(), 7},           {"Tables", "blanks", file.c_str(), 42},
+      {"Tables", "tail", file.c_str(), 12},          {"Tables", "word", file.c_str(), 0},
+      {"Tables", "empty", file.c_str(), 0},          {"Tables", "big", file.c_str(), 70000},
       {"Tables", "huge", file.c_str(), 1215752191u},  // 99999999999 modulo 2^32: its low 16 bits stay right
-      {"TABLES", "mixedcase", file.c_str(), 3},
-      {"Tables", "twice", file.c_str(), 1},
-      {"Tables", "later", file.c_str(), 8},
-      {"Tables", "key", file.c_str(), 77},
-      {"Nowhere", "plain", file.c_str(), 77},
-      {"Tables", "plain", missing.c_str(), 77},
-      {"Tables", "plain", dir.Path().c_str(), 77},
-      {nullptr, "plain", file.c_str(), 77},
-      {"Tables", nullptr, file.c_str(), 77},
-      {"Tables", "plain", nullptr, 77},
+      {"TABLES", "mixedcase", file.c_str(), 3},      {"Tables", "twice", file.c_str(), 1},
+      {"Tables", "later", file.c_str(), 8},          {"Tables", "key", file.c_str(), 77},
+      {"Nowhere", "plain", file.c_str(), 77},        {"Tables", "plain", missing.c_str(), 77},
+      {"Tables", "plain", dir.Path().c_str(), 77},   {nullptr, "plain", file.c_str(), 77},
+      {"Tables", nullptr, file.c_str(), 77},         {"Tables", "plain", nullptr, 77},
   };
   for (const TCase& c : cases)
     EXPECT_EQ(GetPrivateProfileIntA(c.section, c.key, 77, c.file), c.expected)
@@ -79,8 +70,8 @@ TEST(TSystemTime, ConvertsBothWays) {
 
 TEST(TSystemTime, RefusesWhatIsNoTime) {
   const SYSTEMTIME wrong[] = {
-      {1600, 12, 0, 31, 0, 0, 0, 0}, {2026, 13, 0, 1, 0, 0, 0, 0}, {2100, 2, 0, 29, 0, 0, 0, 0},
-      {2026, 4, 0, 31, 0, 0, 0, 0},  {2026, 1, 0, 1, 24, 0, 0, 0}, {2026, 1, 0, 1, 0, 0, 60, 0},
+      {1600, 12, 0, 31, 0, 0, 0, 0}, {2026, 13, 0, 1, 0, 0, 0, 0},   {2100, 2, 0, 29, 0, 0, 0, 0},
+      {2026, 4, 0, 31, 0, 0, 0, 0},  {2026, 1, 0, 1, 24, 0, 0, 0},   {2026, 1, 0, 1, 0, 0, 60, 0},
       {2026, 1, 0, 0, 0, 0, 0, 0},   {2026, 1, 0, 1, 0, 0, 0, 1000},
   };
   for (const SYSTEMTIME& time : wrong) {
@@ -198,8 +189,8 @@ TEST(TWindows, WithoutADisplayNoWindowAndNoSocket) {
   wrongSize.cbSize = 48;
   EXPECT_EQ(RegisterClassExA(&wrongSize), 0);
 
-  EXPECT_EQ(CreateWindowExA(0, "Tolvane layer test", "t", WS_OVERLAPPEDWINDOW, 0, 0, 10, 10, nullptr, nullptr,
-                            nullptr, nullptr),
+  EXPECT_EQ(CreateWindowExA(0, "Tolvane layer test", "t", WS_OVERLAPPEDWINDOW, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                            nullptr),
             nullptr);
   struct stat status {};
   EXPECT_NE(lstat(runtime.File("Tolvane layer test").c_str(), &status), 0) << "no socket is left behind";

@@ -8,52 +8,52 @@
 
 // A string the device may lack: a missing one reads as a null pointer or a failed read.
 struct TSimText {
-    bool present = true;
-    std::wstring text;
+  bool present = true;
+  std::wstring text;
 };
 
 // 1-based ordinals of calls (opens, writes), or every one.
 struct TSimOrdinals {
-    bool all = false;
-    std::set<unsigned> which;
-    bool Contains(unsigned ordinal) const { return all || which.count(ordinal) != 0; }
+  bool all = false;
+  std::set<unsigned> which;
+  bool Contains(unsigned ordinal) const { return all || which.count(ordinal) != 0; }
 };
 
 struct TSimFaults {
-    bool silent = false;       // answers nothing, sends nothing
-    bool chatty = false;       // information reports every 10 ms from the first INFO on, never silent
-    bool busyForever = false;  // busy without end after a load block
-    bool shortReport = false;  // a 63-byte report with id 2 before every report
-    bool shortOnly = false;    // every report cut to 63 bytes
-    bool foreign = false;      // a report with id 3 after every report
-    std::set<std::string> refuse;      // commands answered with an error
-    std::set<std::string> misconfirm;  // commands confirmed wrongly
-    std::set<unsigned> blockErrors;    // 1-based load blocks since the last erase that fail
-    TSimOrdinals writeFail;
-    TSimOrdinals openFail;
+  bool silent = false;               // answers nothing, sends nothing
+  bool chatty = false;               // information reports every 10 ms from the first INFO on, never silent
+  bool busyForever = false;          // busy without end after a load block
+  bool shortReport = false;          // a 63-byte report with id 2 before every report
+  bool shortOnly = false;            // every report cut to 63 bytes
+  bool foreign = false;              // a report with id 3 after every report
+  std::set<std::string> refuse;      // commands answered with an error
+  std::set<std::string> misconfirm;  // commands confirmed wrongly
+  std::set<unsigned> blockErrors;    // 1-based load blocks since the last erase that fail
+  TSimOrdinals writeFail;
+  TSimOrdinals openFail;
 };
 
 struct TSimControllerSetup {
-    TSimText serial;
-    unsigned short release = 0x1102;
+  TSimText serial;
+  unsigned short release = 0x1102;
 };
 
 struct TSimConfig {
-    std::vector<TSimControllerSetup> controllers;
-    TSimText fwDate;
-    TSimText fwSignature;
-    bool running = true;
-    unsigned stopReason = 0;
-    unsigned flags = 0x01;
-    unsigned cycles[4] = {10, 6, 8, 4}; // set, average, maximum, absolute minimum
-    unsigned reportMs = 50;
-    unsigned busyMs = 20;
-    unsigned eraseMs = 30;
-    unsigned readBoundMs = 500;
-    TSimFaults faults;
-    std::string recordPath;
-    std::string flashPath;
-    size_t pathPad = 0;
+  std::vector<TSimControllerSetup> controllers;
+  TSimText fwDate;
+  TSimText fwSignature;
+  bool running = true;
+  unsigned stopReason = 0;
+  unsigned flags = 0x01;
+  unsigned cycles[4] = {10, 6, 8, 4};  // set, average, maximum, absolute minimum
+  unsigned reportMs = 50;
+  unsigned busyMs = 20;
+  unsigned eraseMs = 30;
+  unsigned readBoundMs = 500;
+  TSimFaults faults;
+  std::string recordPath;
+  std::string flashPath;
+  size_t pathPad = 0;
 };
 
 // The configuration of a controller model without any variable set.

@@ -7,17 +7,17 @@
 
 // Stop reasons of the check.
 enum TSimImageReason : unsigned {
-    SIM_IMAGE_OK = 0,
-    SIM_IMAGE_CRC_ERROR = 2,
-    SIM_IMAGE_NO_PROGEND = 3,
-    SIM_IMAGE_BAD_PROGEND = 4,
+  SIM_IMAGE_OK = 0,
+  SIM_IMAGE_CRC_ERROR = 2,
+  SIM_IMAGE_NO_PROGEND = 3,
+  SIM_IMAGE_BAD_PROGEND = 4,
 };
 
 struct TSimImageVerdict {
-    unsigned reason = SIM_IMAGE_NO_PROGEND;
-    uint32_t words = 0;    // word count that the record declares
-    uint16_t crc = 0;      // CRC-16 computed over those words
-    uint32_t address = 0;  // where the record was found
+  unsigned reason = SIM_IMAGE_NO_PROGEND;
+  uint32_t words = 0;    // word count that the record declares
+  uint16_t crc = 0;      // CRC-16 computed over those words
+  uint32_t address = 0;  // where the record was found
 };
 
 // The byte code starts behind the 208-byte settings block.

@@ -8,13 +8,13 @@
 #include <vector>
 
 class TSimRecord {
-public:
-    explicit TSimRecord(std::string path = std::string());
-    // Appends "<event> <fields>\n"; each line reaches the file at once.
-    void Line(const std::string& text) const;
+ public:
+  explicit TSimRecord(std::string path = std::string());
+  // Appends "<event> <fields>\n"; each line reaches the file at once.
+  void Line(const std::string& text) const;
 
-private:
-    std::string path;
+ private:
+  std::string path;
 };
 
 std::string sim_hex(const uint8_t* bytes, size_t length);

@@ -19,35 +19,35 @@ extern const wchar_t* const SIM_PRODUCT;
 uint64_t sim_now();
 
 class TSimWorld {
-public:
-    explicit TSimWorld(TSimConfig config);
-    TSimWorld(const TSimWorld&) = delete;
-    TSimWorld& operator=(const TSimWorld&) = delete;
+ public:
+  explicit TSimWorld(TSimConfig config);
+  TSimWorld(const TSimWorld&) = delete;
+  TSimWorld& operator=(const TSimWorld&) = delete;
 
-    const TSimConfig& Config() const { return config; }
-    const TSimRecord& Record() const { return record; }
-    size_t Count() const { return controllers.size(); }
-    const std::string& Path(size_t index) const { return paths[index]; }
-    TSimController& Controller(size_t index) { return *controllers[index]; }
-    // The controller behind a path, or -1.
-    int Find(const char* path) const;
+  const TSimConfig& Config() const { return config; }
+  const TSimRecord& Record() const { return record; }
+  size_t Count() const { return controllers.size(); }
+  const std::string& Path(size_t index) const { return paths[index]; }
+  TSimController& Controller(size_t index) { return *controllers[index]; }
+  // The controller behind a path, or -1.
+  int Find(const char* path) const;
 
-    // Counts the open; false when a fault refuses it or the controller is held.
-    bool Open(int index, std::wstring& error);
-    void Close(int index);
-    // Counts the write; true when a fault makes it fail.
-    bool WriteFails();
-    // Dumps the flash of the controllers still held open (at exit).
-    void DumpHeld() const;
+  // Counts the open; false when a fault refuses it or the controller is held.
+  bool Open(int index, std::wstring& error);
+  void Close(int index);
+  // Counts the write; true when a fault makes it fail.
+  bool WriteFails();
+  // Dumps the flash of the controllers still held open (at exit).
+  void DumpHeld() const;
 
-private:
-    void DumpFlash(size_t index) const;
+ private:
+  void DumpFlash(size_t index) const;
 
-    TSimConfig config;
-    TSimRecord record;
-    std::vector<std::unique_ptr<TSimController>> controllers;
-    std::vector<std::string> paths;
-    std::vector<bool> held;
-    unsigned opens = 0;
-    unsigned writes = 0;
+  TSimConfig config;
+  TSimRecord record;
+  std::vector<std::unique_ptr<TSimController>> controllers;
+  std::vector<std::string> paths;
+  std::vector<bool> held;
+  unsigned opens = 0;
+  unsigned writes = 0;
 };

@@ -10,103 +10,84 @@
 
 extern char** environ;
 
-bool standin_restart(const TStandinEnv& env)
-{
-    std::vector<std::string> names;
-    for (char** entry = environ; *entry; ++entry) {
-        std::string text = *entry;
-        if (text.rfind("QDXSIM_", 0) == 0)
-            names.push_back(text.substr(0, text.find('=')));
+bool standin_restart(const TStandinEnv& env) {
+  std::vector<std::string> names;
+  for (char** entry = environ; *entry; ++entry) {
+    std::string text = *entry;
+    if (text.rfind("QDXSIM_", 0) == 0) names.push_back(text.substr(0, text.find('=')));
+  }
+  for (const std::string& name : names) ::unsetenv(name.c_str());
+  for (const auto& item : env) ::setenv(item.first.c_str(), item.second.c_str(), 1);
+  using TReset = int (*)();
+  auto reset = reinterpret_cast<TReset>(::dlsym(RTLD_DEFAULT, "qdxsim_reset"));
+  return reset && reset() == 0;
+}
+
+std::string standin_diag_path(int ordinal) {
+  std::string path;
+  hid_device_info* all = hid_enumerate(0x04D8, 0xFFEF);
+  for (hid_device_info* entry = all; entry; entry = entry->next) {
+    if (entry->usage_page != 0xFF18 || entry->usage != 0xFF00) continue;
+    if (ordinal-- == 0) {
+      if (entry->product_string && std::wstring(entry->product_string) == L"QDX controller stand-in")
+        path = entry->path;
+      break;
     }
-    for (const std::string& name : names)
-        ::unsetenv(name.c_str());
-    for (const auto& item : env)
-        ::setenv(item.first.c_str(), item.second.c_str(), 1);
-    using TReset = int (*)();
-    auto reset = reinterpret_cast<TReset>(::dlsym(RTLD_DEFAULT, "qdxsim_reset"));
-    return reset && reset() == 0;
+  }
+  hid_free_enumeration(all);
+  return path;
 }
 
-std::string standin_diag_path(int ordinal)
-{
-    std::string path;
-    hid_device_info* all = hid_enumerate(0x04D8, 0xFFEF);
-    for (hid_device_info* entry = all; entry; entry = entry->next) {
-        if (entry->usage_page != 0xFF18 || entry->usage != 0xFF00)
-            continue;
-        if (ordinal-- == 0) {
-            if (entry->product_string && std::wstring(entry->product_string) == L"QDX controller stand-in")
-                path = entry->path;
-            break;
-        }
-    }
-    hid_free_enumeration(all);
-    return path;
+std::vector<TRecordLine> standin_record(const std::string& file) {
+  std::vector<TRecordLine> lines;
+  std::ifstream in(file);
+  std::string text;
+  while (std::getline(in, text)) {
+    std::istringstream words(text);
+    TRecordLine line;
+    words >> line.event;
+    line.fields.assign(std::istream_iterator<std::string>(words), std::istream_iterator<std::string>());
+    lines.push_back(line);
+  }
+  return lines;
 }
 
-std::vector<TRecordLine> standin_record(const std::string& file)
-{
-    std::vector<TRecordLine> lines;
-    std::ifstream in(file);
-    std::string text;
-    while (std::getline(in, text)) {
-        std::istringstream words(text);
-        TRecordLine line;
-        words >> line.event;
-        line.fields.assign(std::istream_iterator<std::string>(words), std::istream_iterator<std::string>());
-        lines.push_back(line);
-    }
-    return lines;
+std::vector<TRecordLine> standin_events(const std::vector<TRecordLine>& record, const std::string& event) {
+  std::vector<TRecordLine> found;
+  for (const TRecordLine& line : record) {
+    if (line.event == event) found.push_back(line);
+  }
+  return found;
 }
 
-std::vector<TRecordLine> standin_events(const std::vector<TRecordLine>& record, const std::string& event)
-{
-    std::vector<TRecordLine> found;
-    for (const TRecordLine& line : record) {
-        if (line.event == event)
-            found.push_back(line);
-    }
-    return found;
+TBytes standin_hex(const std::string& hex) {
+  TBytes bytes;
+  for (size_t i = 0; i + 1 < hex.size(); i += 2)
+    bytes.push_back(static_cast<uint8_t>(std::stoul(hex.substr(i, 2), nullptr, 16)));
+  return bytes;
 }
 
-TBytes standin_hex(const std::string& hex)
-{
-    TBytes bytes;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2)
-        bytes.push_back(static_cast<uint8_t>(std::stoul(hex.substr(i, 2), nullptr, 16)));
-    return bytes;
+void TStandinTest::Start(const TStandinEnv& env, bool open) {
+  TStandinEnv all = env;
+  all.emplace_back("QDXSIM_RECORD", RecordFile());
+  all.emplace_back("QDXSIM_FLASH_OUT", FlashFile());
+  ASSERT_TRUE(standin_restart(all)) << "the controller stand-in is not preloaded (LD_PRELOAD)";
+  if (!open) return;
+  const std::string path = standin_diag_path(0);
+  ASSERT_FALSE(path.empty()) << "no controller of the stand-in listed";
+  dev = hid_open_path(path.c_str());
+  ASSERT_NE(dev, nullptr);
 }
 
-void TStandinTest::Start(const TStandinEnv& env, bool open)
-{
-    TStandinEnv all = env;
-    all.emplace_back("QDXSIM_RECORD", RecordFile());
-    all.emplace_back("QDXSIM_FLASH_OUT", FlashFile());
-    ASSERT_TRUE(standin_restart(all)) << "the controller stand-in is not preloaded (LD_PRELOAD)";
-    if (!open)
-        return;
-    const std::string path = standin_diag_path(0);
-    ASSERT_FALSE(path.empty()) << "no controller of the stand-in listed";
-    dev = hid_open_path(path.c_str());
-    ASSERT_NE(dev, nullptr);
+void TStandinTest::TearDown() {
+  if (dev) hid_close(dev);
+  dev = nullptr;
 }
 
-void TStandinTest::TearDown()
-{
-    if (dev)
-        hid_close(dev);
-    dev = nullptr;
-}
+std::vector<TRecordLine> TStandinTest::Record() const { return standin_record(RecordFile()); }
 
-std::vector<TRecordLine> TStandinTest::Record() const
-{
-    return standin_record(RecordFile());
-}
-
-std::vector<TBytes> TStandinTest::Written() const
-{
-    std::vector<TBytes> writes;
-    for (const TRecordLine& line : standin_events(Record(), "write"))
-        writes.push_back(standin_hex(line.fields.at(2)));
-    return writes;
+std::vector<TBytes> TStandinTest::Written() const {
+  std::vector<TBytes> writes;
+  for (const TRecordLine& line : standin_events(Record(), "write")) writes.push_back(standin_hex(line.fields.at(2)));
+  return writes;
 }

@@ -15,8 +15,8 @@ using TStandinEnv = std::vector<std::pair<std::string, std::string>>;
 using TBytes = std::vector<uint8_t>;
 
 struct TRecordLine {
-    std::string event;
-    std::vector<std::string> fields;
+  std::string event;
+  std::vector<std::string> fields;
 };
 
 // Clears every QDXSIM_ variable, sets the given ones and rebuilds the
@@ -34,16 +34,16 @@ TBytes standin_hex(const std::string& hex);
 // A case against the stand-in: Start() restarts it with the case's own
 // record and flash files and opens controller 0; TearDown closes it.
 class TStandinTest : public ::testing::Test {
-protected:
-    void Start(const TStandinEnv& env = {}, bool open = true);
-    void TearDown() override;
+ protected:
+  void Start(const TStandinEnv& env = {}, bool open = true);
+  void TearDown() override;
 
-    std::vector<TRecordLine> Record() const;
-    // The bytes of every write the stand-in received, failed ones included.
-    std::vector<TBytes> Written() const;
-    std::string RecordFile() const { return folder.File("record.txt"); }
-    std::string FlashFile() const { return folder.File("flash.bin"); }
+  std::vector<TRecordLine> Record() const;
+  // The bytes of every write the stand-in received, failed ones included.
+  std::vector<TBytes> Written() const;
+  std::string RecordFile() const { return folder.File("record.txt"); }
+  std::string FlashFile() const { return folder.File("flash.bin"); }
 
-    testkit::TTempDir folder;
-    hid_device* dev = nullptr;
+  testkit::TTempDir folder;
+  hid_device* dev = nullptr;
 };

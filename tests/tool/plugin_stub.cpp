@@ -3,12 +3,6 @@
 // reader routines. Both answer false.
 #include "tolvane_export.h"
 
-TOLVANE_EXPORT bool AttachToDLL(void*)
-{
-    return false;
-}
+TOLVANE_EXPORT bool AttachToDLL(void*) { return false; }
 
-TOLVANE_EXPORT bool LoadFile(const char*)
-{
-    return false;
-}
+TOLVANE_EXPORT bool LoadFile(const char*) { return false; }

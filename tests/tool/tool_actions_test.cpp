@@ -3,7 +3,6 @@
 // refuse, fall silent or never stop talking.
 #include <gtest/gtest.h>
 
-
 #include "tool_fixture.h"
 
 namespace {
@@ -16,68 +15,59 @@ using tooltest::OPENED;
 using tooltest::TStatus;
 
 struct TActionCase : tooltest::TNamedCase {
-    TToolEnv env;
-    std::vector<std::string> args;
-    std::string output; // after the listing and "Opening device... OK"
+  TToolEnv env;
+  std::vector<std::string> args;
+  std::string output;  // after the listing and "Opening device... OK"
 };
 
 using ToolActions = TToolTable<TActionCase>;
 
-TEST_P(ToolActions, PrintsEachStepAndClosesDiagnosticMode)
-{
-    const testkit::TChildRun run = Run(GetParam().args, GetParam().env);
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, Listed("QDXSIM0001", true) + OPENED + GetParam().output);
-    // The run ends by leaving diagnostic mode (its packet is the last one
-    // sent) and closing the device.
-    const std::vector<std::string> writes = Events("write", 2);
-    ASSERT_FALSE(writes.empty());
-    EXPECT_EQ(writes.back().substr(0, 8), "02022800");
-    EXPECT_EQ(Events("close", 0), std::vector<std::string>{"0"});
+TEST_P(ToolActions, PrintsEachStepAndClosesDiagnosticMode) {
+  const testkit::TChildRun run = Run(GetParam().args, GetParam().env);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, Listed("QDXSIM0001", true) + OPENED + GetParam().output);
+  // The run ends by leaving diagnostic mode (its packet is the last one
+  // sent) and closing the device.
+  const std::vector<std::string> writes = Events("write", 2);
+  ASSERT_FALSE(writes.empty());
+  EXPECT_EQ(writes.back().substr(0, 8), "02022800");
+  EXPECT_EQ(Events("close", 0), std::vector<std::string>{"0"});
 }
 
-TStatus Stopped(const std::string& reason)
-{
-    TStatus status;
-    status.running = false;
-    status.stopReason = reason;
-    return status;
+TStatus Stopped(const std::string& reason) {
+  TStatus status;
+  status.running = false;
+  status.stopReason = reason;
+  return status;
 }
 
-TToolEnv StoppedBy(int code)
-{
-    return {{"QDXSIM_RUNNING", "0"}, {"QDXSIM_STOP_REASON", std::to_string(code)}};
+TToolEnv StoppedBy(int code) { return {{"QDXSIM_RUNNING", "0"}, {"QDXSIM_STOP_REASON", std::to_string(code)}}; }
+
+TStatus WithStrings(const std::string& date, const std::string& signature) {
+  TStatus status;
+  status.buildDate = date;
+  status.signature = signature;
+  return status;
 }
 
-TStatus WithStrings(const std::string& date, const std::string& signature)
-{
-    TStatus status;
-    status.buildDate = date;
-    status.signature = signature;
-    return status;
+TStatus AfterReset() {
+  // The reset clears the cycle timing error and sets the maximum to the average.
+  TStatus status;
+  status.maxCycle = status.avgCycle;
+  return status;
 }
 
-TStatus AfterReset()
-{
-    // The reset clears the cycle timing error and sets the maximum to the average.
-    TStatus status;
-    status.maxCycle = status.avgCycle;
-    return status;
+TStatus TimingError() {
+  TStatus status;
+  status.timingError = true;
+  return status;
 }
 
-TStatus TimingError()
-{
-    TStatus status;
-    status.timingError = true;
-    return status;
-}
-
-TStatus AllFlags()
-{
-    TStatus status;
-    status.sendPending = true;
-    status.timingError = true;
-    return status;
+TStatus AllFlags() {
+  TStatus status;
+  status.sendPending = true;
+  status.timingError = true;
+  return status;
 }
 
 const std::string stoppedByTool = Dump(Stopped("DIAG_STOP(13) /Stopped due to Diagnostic request/"));
@@ -88,49 +78,80 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TActionCase{{"dump_of_a_running_controller"}, {}, {}, Dump({}) + CLOSED},
         TActionCase{{"all_flags"}, {{"QDXSIM_FLAGS", "0x0d"}}, {}, Dump(AllFlags()) + CLOSED},
-        TActionCase{{"cycle_times"}, {{"QDXSIM_CYCLES", "65535,2,300,1"}}, {},
+        TActionCase{{"cycle_times"},
+                    {{"QDXSIM_CYCLES", "65535,2,300,1"}},
+                    {},
                     [] {
-                        TStatus s;
-                        s.setCycle = 65535, s.avgCycle = 2, s.maxCycle = 300, s.absMinCycle = 1;
-                        return Dump(s);
-                    }() + CLOSED},
-        TActionCase{{"stop_reason_below_20"}, StoppedBy(5), {},
+                      TStatus s;
+                      s.setCycle = 65535, s.avgCycle = 2, s.maxCycle = 300, s.absMinCycle = 1;
+                      return Dump(s);
+                    }() +
+                        CLOSED},
+        TActionCase{{"stop_reason_below_20"},
+                    StoppedBy(5),
+                    {},
                     Dump(Stopped("PWM_PARAM_OUT_RANGE(5) /Invalid PWM channel parameter/")) + CLOSED},
-        TActionCase{{"stop_reason_19"}, StoppedBy(19), {},
+        TActionCase{{"stop_reason_19"},
+                    StoppedBy(19),
+                    {},
                     Dump(Stopped("DIAG_HARDRESET(19) /Stopped due to Diagnostic HARD RESET request/")) + CLOSED},
-        TActionCase{{"stop_reason_20"}, StoppedBy(20), {}, Dump(Stopped("******(20) /No string description/")) + CLOSED},
-        TActionCase{{"stop_reason_25"}, StoppedBy(25), {}, Dump(Stopped("******(25) /No string description/")) + CLOSED},
-        TActionCase{{"stop_reason_65535"}, StoppedBy(65535), {},
+        TActionCase{
+            {"stop_reason_20"}, StoppedBy(20), {}, Dump(Stopped("******(20) /No string description/")) + CLOSED},
+        TActionCase{
+            {"stop_reason_25"}, StoppedBy(25), {}, Dump(Stopped("******(25) /No string description/")) + CLOSED},
+        TActionCase{{"stop_reason_65535"},
+                    StoppedBy(65535),
+                    {},
                     Dump(Stopped("******(65535) /No string description/")) + CLOSED},
-        TActionCase{{"firmware_strings_missing"}, {{"QDXSIM_FW_DATE", "@missing"}, {"QDXSIM_FW_SIGNATURE", "@missing"}},
-                    {}, Dump(WithStrings("<hidden>", "<hidden>")) + CLOSED},
-        TActionCase{{"firmware_strings_unprogrammed"}, {{"QDXSIM_FW_DATE", "@ffff"}, {"QDXSIM_FW_SIGNATURE", ""}}, {},
+        TActionCase{{"firmware_strings_missing"},
+                    {{"QDXSIM_FW_DATE", "@missing"}, {"QDXSIM_FW_SIGNATURE", "@missing"}},
+                    {},
                     Dump(WithStrings("<hidden>", "<hidden>")) + CLOSED},
-        TActionCase{{"firmware_string_of_300_characters"}, {{"QDXSIM_FW_DATE", std::string(400, 'd')}}, {},
+        TActionCase{{"firmware_strings_unprogrammed"},
+                    {{"QDXSIM_FW_DATE", "@ffff"}, {"QDXSIM_FW_SIGNATURE", ""}},
+                    {},
+                    Dump(WithStrings("<hidden>", "<hidden>")) + CLOSED},
+        TActionCase{{"firmware_string_of_300_characters"},
+                    {{"QDXSIM_FW_DATE", std::string(400, 'd')}},
+                    {},
                     Dump(WithStrings(std::string(299, 'd'), "QDXSIM-SIGNATURE")) + CLOSED},
-        TActionCase{{"reset_diagnostics"}, {{"QDXSIM_FLAGS", "0x09"}}, {"-R"},
+        TActionCase{{"reset_diagnostics"},
+                    {{"QDXSIM_FLAGS", "0x09"}},
+                    {"-R"},
                     "Resetting Tolvane Diagnostics... OK\n" + Dump(AfterReset()) + CLOSED},
-        TActionCase{{"reset_not_written"}, {{"QDXSIM_FLAGS", "0x09"}, {"QDXSIM_FAULTS", "write_fail:1"}}, {"-R"},
+        TActionCase{{"reset_not_written"},
+                    {{"QDXSIM_FLAGS", "0x09"}, {"QDXSIM_FAULTS", "write_fail:1"}},
+                    {"-R"},
                     "Resetting Tolvane Diagnostics... Fail\n" + Dump(TimingError()) + CLOSED},
         TActionCase{{"stop"}, {}, {"-P"}, Dump({}) + "Stopping Tolvane... OK\n" + stoppedByTool + CLOSED},
-        TActionCase{{"stop_refused"}, {{"QDXSIM_FAULTS", "refuse:stop"}}, {"--stop"},
+        TActionCase{{"stop_refused"},
+                    {{"QDXSIM_FAULTS", "refuse:stop"}},
+                    {"--stop"},
                     Dump({}) + "Stopping Tolvane... Fail\n" + Dump({}) + CLOSED},
-        TActionCase{{"start_without_a_program"}, {}, {"-S"}, Dump({}) + "Starting Tolvane... Fail\n" + noProgram + CLOSED},
-        TActionCase{{"restart_without_a_program"}, {}, {"-r"},
-                    Dump({}) + "Stopping Tolvane... OK\n" + stoppedByTool + "Starting Tolvane... Fail\n" + noProgram +
-                        CLOSED},
+        TActionCase{
+            {"start_without_a_program"}, {}, {"-S"}, Dump({}) + "Starting Tolvane... Fail\n" + noProgram + CLOSED},
+        TActionCase{
+            {"restart_without_a_program"},
+            {},
+            {"-r"},
+            Dump({}) + "Stopping Tolvane... OK\n" + stoppedByTool + "Starting Tolvane... Fail\n" + noProgram + CLOSED},
         TActionCase{{"information_refused"}, {{"QDXSIM_FAULTS", "refuse:info"}}, {}, DumpWithoutDiagMode() + CLOSED},
-        TActionCase{{"information_misconfirmed"}, {{"QDXSIM_FAULTS", "misconfirm:info"}}, {}, DumpWithoutDiagMode() + CLOSED},
+        TActionCase{
+            {"information_misconfirmed"}, {{"QDXSIM_FAULTS", "misconfirm:info"}}, {}, DumpWithoutDiagMode() + CLOSED},
         TActionCase{{"malformed_reports_only"}, {{"QDXSIM_FAULTS", "short_only"}}, {}, DumpWithoutDiagMode() + CLOSED},
         TActionCase{{"malformed_report_before_each"}, {{"QDXSIM_FAULTS", "short_report"}}, {}, Dump({}) + CLOSED},
         TActionCase{{"reports_of_another_id_between"}, {{"QDXSIM_FAULTS", "foreign"}}, {}, Dump({}) + CLOSED},
-        TActionCase{{"silent_controller"}, {{"QDXSIM_FAULTS", "silent"}}, {"-R", "-r"},
+        TActionCase{{"silent_controller"},
+                    {{"QDXSIM_FAULTS", "silent"}},
+                    {"-R", "-r"},
                     "Resetting Tolvane Diagnostics... OK\n" + DumpWithoutDiagMode() + "Stopping Tolvane... Fail\n" +
                         DumpWithoutDiagMode() + "Starting Tolvane... Fail\n" + DumpWithoutDiagMode() + CLOSED},
         // The close goes on after its packet failed, and hears nothing.
-        TActionCase{{"every_write_fails"}, {{"QDXSIM_FAULTS", "write_fail:all"}}, {"-P"},
+        TActionCase{{"every_write_fails"},
+                    {{"QDXSIM_FAULTS", "write_fail:all"}},
+                    {"-P"},
                     DumpWithoutDiagMode() + "Stopping Tolvane... Fail\n" + DumpWithoutDiagMode() + CLOSED},
         TActionCase{{"chatty_controller"}, {{"QDXSIM_FAULTS", "chatty"}}, {}, Dump({}) + "Closing diag... Fail\n"}),
     tooltest::TCaseName());
 
-} // namespace
+}  // namespace

@@ -12,47 +12,43 @@
 #include "tool_runner.h"
 
 class TToolTest : public ::testing::Test {
-protected:
-    // The quiet build, unless program is given; QDXSIM_RECORD and
-    // QDXSIM_FLASH_OUT are added to env.
-    testkit::TChildRun Run(const std::vector<std::string>& args, const TToolEnv& env = {}, const std::string& input = "",
-                 const std::string& program = QDXTEST_TOOL);
+ protected:
+  // The quiet build, unless program is given; QDXSIM_RECORD and
+  // QDXSIM_FLASH_OUT are added to env.
+  testkit::TChildRun Run(const std::vector<std::string>& args, const TToolEnv& env = {}, const std::string& input = "",
+                         const std::string& program = QDXTEST_TOOL);
 
-    // A tree of the installed layout in the case's folder: the tool (a copy,
-    // so that it finds lib/ beside its own bin/) and the given files in lib/
-    // under the given names. Answers the copied tool's path.
-    std::string InstallTree(const std::vector<std::pair<std::string, std::string>>& libraries,
-                            const std::string& program = QDXTEST_TOOL);
+  // A tree of the installed layout in the case's folder: the tool (a copy,
+  // so that it finds lib/ beside its own bin/) and the given files in lib/
+  // under the given names. Answers the copied tool's path.
+  std::string InstallTree(const std::vector<std::pair<std::string, std::string>>& libraries,
+                          const std::string& program = QDXTEST_TOOL);
 
-    std::vector<TRecordLine> Record() const { return standin_record(folder.File("record.txt")); }
-    std::vector<std::string> Events(const std::string& event, size_t field) const;
-    TBytes Flash() const { return testkit::ReadBytes(folder.File("flash.bin")); }
-    std::string File(const std::string& name) const { return folder.File(name); }
+  std::vector<TRecordLine> Record() const { return standin_record(folder.File("record.txt")); }
+  std::vector<std::string> Events(const std::string& event, size_t field) const;
+  TBytes Flash() const { return testkit::ReadBytes(folder.File("flash.bin")); }
+  std::string File(const std::string& name) const { return folder.File(name); }
 
-    testkit::TTempDir folder;
+  testkit::TTempDir folder;
 };
 
 namespace tooltest {
 
 // A row of a table of cases, which gtest prints and names by its name.
 struct TNamedCase {
-    const char* name;
+  const char* name;
 };
 
-inline std::ostream& operator<<(std::ostream& out, const TNamedCase& c)
-{
-    return out << c.name;
-}
+inline std::ostream& operator<<(std::ostream& out, const TNamedCase& c) { return out << c.name; }
 
 struct TCaseName {
-    template <typename TCase>
-    std::string operator()(const ::testing::TestParamInfo<TCase>& info) const
-    {
-        return info.param.name;
-    }
+  template <typename TCase>
+  std::string operator()(const ::testing::TestParamInfo<TCase>& info) const {
+    return info.param.name;
+  }
 };
 
-} // namespace tooltest
+}  // namespace tooltest
 
 // A table of cases run by the tool.
 template <typename TCase>
@@ -66,14 +62,14 @@ namespace tooltest {
 std::string Listed(const std::string& serial, bool selected);
 
 struct TStatus {
-    bool running = true;
-    std::string stopReason;  // printed when not running
-    bool shipped = true;
-    bool sendPending = false;
-    bool timingError = false;
-    int setCycle = 10, maxCycle = 8, avgCycle = 6, absMinCycle = 4;
-    std::string buildDate = "2024-03-18 stand-in build";
-    std::string signature = "QDXSIM-SIGNATURE";
+  bool running = true;
+  std::string stopReason;  // printed when not running
+  bool shipped = true;
+  bool sendPending = false;
+  bool timingError = false;
+  int setCycle = 10, maxCycle = 8, avgCycle = 6, absMinCycle = 4;
+  std::string buildDate = "2024-03-18 stand-in build";
+  std::string signature = "QDXSIM-SIGNATURE";
 };
 
 // qdx_dumpInfo's lines for a controller in that state.
@@ -81,7 +77,7 @@ std::string Dump(const TStatus& status);
 // The firmware strings and the failed entry into diagnostic mode.
 std::string DumpWithoutDiagMode(const TStatus& status = {});
 
-extern const char* const OPENED;   // "Opening device... OK\n"
-extern const char* const CLOSED;   // "Closing diag... OK\n"
+extern const char* const OPENED;  // "Opening device... OK\n"
+extern const char* const CLOSED;  // "Closing diag... OK\n"
 
-} // namespace tooltest
+}  // namespace tooltest

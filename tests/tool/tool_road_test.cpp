@@ -19,175 +19,164 @@ using tooltest::TStatus;
 
 constexpr size_t FLASH_SIZE = 128 * 1024;
 
-TStatus Stopped(const std::string& reason)
-{
-    TStatus status;
-    status.running = false;
-    status.stopReason = reason;
-    return status;
+TStatus Stopped(const std::string& reason) {
+  TStatus status;
+  status.running = false;
+  status.stopReason = reason;
+  return status;
 }
 
 const std::string RUNNING = Dump({});
 const std::string STOPPED = Dump(Stopped("DIAG_STOP(13) /Stopped due to Diagnostic request/"));
 const std::string STOP = "Stopping Tolvane... OK\n" + STOPPED;
 const std::string START = "Starting Tolvane... OK\n" + RUNNING;
-const std::string LOAD_LIBRARIES = "Loading input library 'librd_s19.so'...  OK\n"
-                                   "Loading output library 'libwr_qdx.so'...  OK\n";
+const std::string LOAD_LIBRARIES =
+    "Loading input library 'librd_s19.so'...  OK\n"
+    "Loading output library 'libwr_qdx.so'...  OK\n";
 
 // Flips the low bit of the byte at `address` in an S3 record and mends the
 // record's checksum, so that the file still reads and only the image is wrong.
-std::string Corrupted(const std::string& s19, uint32_t address)
-{
-    std::istringstream in(s19);
-    std::string line, out;
-    while (std::getline(in, line)) {
-        if (line.rfind("S3", 0) == 0) {
-            std::vector<unsigned> bytes;
-            for (size_t i = 2; i + 1 < line.size(); i += 2)
-                bytes.push_back(static_cast<unsigned>(std::stoul(line.substr(i, 2), nullptr, 16)));
-            const uint32_t start = bytes[1] << 24 | bytes[2] << 16 | bytes[3] << 8 | bytes[4];
-            const size_t count = bytes[0] - 5;
-            if (address >= start && address < start + count) {
-                bytes[5 + (address - start)] ^= 0x01;
-                unsigned sum = 0;
-                for (size_t i = 0; i + 1 < bytes.size(); ++i)
-                    sum += bytes[i];
-                bytes.back() = ~sum & 0xFF;
-                line = "S3";
-                for (unsigned byte : bytes) {
-                    char hex[3];
-                    std::snprintf(hex, sizeof hex, "%02X", byte);
-                    line += hex;
-                }
-            }
+std::string Corrupted(const std::string& s19, uint32_t address) {
+  std::istringstream in(s19);
+  std::string line, out;
+  while (std::getline(in, line)) {
+    if (line.rfind("S3", 0) == 0) {
+      std::vector<unsigned> bytes;
+      for (size_t i = 2; i + 1 < line.size(); i += 2)
+        bytes.push_back(static_cast<unsigned>(std::stoul(line.substr(i, 2), nullptr, 16)));
+      const uint32_t start = bytes[1] << 24 | bytes[2] << 16 | bytes[3] << 8 | bytes[4];
+      const size_t count = bytes[0] - 5;
+      if (address >= start && address < start + count) {
+        bytes[5 + (address - start)] ^= 0x01;
+        unsigned sum = 0;
+        for (size_t i = 0; i + 1 < bytes.size(); ++i) sum += bytes[i];
+        bytes.back() = ~sum & 0xFF;
+        line = "S3";
+        for (unsigned byte : bytes) {
+          char hex[3];
+          std::snprintf(hex, sizeof hex, "%02X", byte);
+          line += hex;
         }
-        out += line + "\n";
+      }
     }
-    return out;
+    out += line + "\n";
+  }
+  return out;
 }
 
 class ToolRoad : public TToolTest {
-protected:
-    void SetUp() override
-    {
-        // The example host compiles its ladder program and writes the image
-        // through the S-record writer; -o gives the same bytes raw.
-        TRunRequest request;
-        request.program = QDXTEST_PLCCOMP_EXAMPLE;
-        request.args = {"-o", File("image.bin"), "-p", QDXTEST_WR_S19, File("image.s19")};
-        request.standin = false;
-        const testkit::TChildRun compiled = tooltest_run(request);
-        ASSERT_EQ(compiled.status, 0) << compiled.out << compiled.err;
-        image = testkit::ReadBytes(File("image.bin"));
-        ASSERT_GT(image.size(), 208u);
-    }
+ protected:
+  void SetUp() override {
+    // The example host compiles its ladder program and writes the image
+    // through the S-record writer; -o gives the same bytes raw.
+    TRunRequest request;
+    request.program = QDXTEST_PLCCOMP_EXAMPLE;
+    request.args = {"-o", File("image.bin"), "-p", QDXTEST_WR_S19, File("image.s19")};
+    request.standin = false;
+    const testkit::TChildRun compiled = tooltest_run(request);
+    ASSERT_EQ(compiled.status, 0) << compiled.out << compiled.err;
+    image = testkit::ReadBytes(File("image.bin"));
+    ASSERT_GT(image.size(), 208u);
+  }
 
-    // The writer's dialogue when it programs the image into controller 0.
-    std::string Programming(const std::string& file, const std::string& path = "/dev/qdxsim0") const
-    {
-        return LOAD_LIBRARIES + "Attaching librd_s19.so to libwr_qdx.so... OK\nOpening input file '" + file +
-               "'... OK\nSaving to '/../?/qdx1://@" + path +
-               "'...\nConnected to Tolvane.\nStopping QDX ... OK\nErasing code ... OK\nLoading program ... " +
-               std::string((image.size() + 127) / 128, '*') + " OK\nVerifying and starting ... OK\nClosing diag... OK\n" +
-               "QDX programming successful!\n";
-    }
+  // The writer's dialogue when it programs the image into controller 0.
+  std::string Programming(const std::string& file, const std::string& path = "/dev/qdxsim0") const {
+    return LOAD_LIBRARIES + "Attaching librd_s19.so to libwr_qdx.so... OK\nOpening input file '" + file +
+           "'... OK\nSaving to '/../?/qdx1://@" + path +
+           "'...\nConnected to Tolvane.\nStopping QDX ... OK\nErasing code ... OK\nLoading program ... " +
+           std::string((image.size() + 127) / 128, '*') + " OK\nVerifying and starting ... OK\nClosing diag... OK\n" +
+           "QDX programming successful!\n";
+  }
 
-    void ExpectFlashHoldsTheImage(const std::string& flashFile) const
-    {
-        const TBytes flash = testkit::ReadBytes(flashFile);
-        ASSERT_EQ(flash.size(), FLASH_SIZE);
-        EXPECT_EQ(TBytes(flash.begin(), flash.begin() + image.size()), image);
-        EXPECT_EQ(TBytes(flash.begin() + image.size(), flash.end()), TBytes(FLASH_SIZE - image.size(), 0xFF));
-    }
+  void ExpectFlashHoldsTheImage(const std::string& flashFile) const {
+    const TBytes flash = testkit::ReadBytes(flashFile);
+    ASSERT_EQ(flash.size(), FLASH_SIZE);
+    EXPECT_EQ(TBytes(flash.begin(), flash.begin() + image.size()), image);
+    EXPECT_EQ(TBytes(flash.begin() + image.size(), flash.end()), TBytes(FLASH_SIZE - image.size(), 0xFF));
+  }
 
-    TBytes image;
+  TBytes image;
 };
 
-TEST_F(ToolRoad, RestartProgramsTheCompiledImage)
-{
-    const std::string file = File("image.s19");
-    const testkit::TChildRun run = Run({"-r", file});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, Listed("QDXSIM0001", true) + OPENED + RUNNING + STOP + Programming(file) + START + CLOSED);
-    ExpectFlashHoldsTheImage(File("flash.bin"));
-    // The controller checked the END_OF_PROGRAM record and the CRC when the writer started it.
-    const std::vector<TRecordLine> starts = standin_events(Record(), "start");
-    ASSERT_FALSE(starts.empty());
-    EXPECT_EQ(starts.front().fields.at(1), "ok");
-    // Its word count runs to the record's two count words: all but the last two words.
-    EXPECT_EQ(std::stoul(starts.front().fields.at(2)), image.size() / 2 - 2);
-    // The tool, the writer and the tool again each open and close the device.
-    EXPECT_EQ(Events("open", 1), (std::vector<std::string>{"ok", "ok", "ok"}));
-    EXPECT_EQ(Events("close", 0).size(), 3u);
+TEST_F(ToolRoad, RestartProgramsTheCompiledImage) {
+  const std::string file = File("image.s19");
+  const testkit::TChildRun run = Run({"-r", file});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, Listed("QDXSIM0001", true) + OPENED + RUNNING + STOP + Programming(file) + START + CLOSED);
+  ExpectFlashHoldsTheImage(File("flash.bin"));
+  // The controller checked the END_OF_PROGRAM record and the CRC when the writer started it.
+  const std::vector<TRecordLine> starts = standin_events(Record(), "start");
+  ASSERT_FALSE(starts.empty());
+  EXPECT_EQ(starts.front().fields.at(1), "ok");
+  // Its word count runs to the record's two count words: all but the last two words.
+  EXPECT_EQ(std::stoul(starts.front().fields.at(2)), image.size() / 2 - 2);
+  // The tool, the writer and the tool again each open and close the device.
+  EXPECT_EQ(Events("open", 1), (std::vector<std::string>{"ok", "ok", "ok"}));
+  EXPECT_EQ(Events("close", 0).size(), 3u);
 }
 
-TEST_F(ToolRoad, ACorruptedImageIsRefusedAtTheStart)
-{
-    // A byte of the first instruction behind the settings block.
-    folder.Write("corrupted.s19", Corrupted(folder.Read("image.s19"), 0xD4));
-    const std::string file = File("corrupted.s19");
-    const testkit::TChildRun run = Run({"-r", file});
-    EXPECT_EQ(run.status, 0);
-    std::string refused = Programming(file);
-    refused.replace(refused.find("OK\nClosing diag... OK\nQDX programming successful!"), std::string::npos,
-                    "Fail\nClosing diag... OK\nQDX programming fail!\n");
-    // The erase took the shipped ladder, and no start brought one.
-    TStatus crcStop = Stopped("CRC_ERROR(2) /PLC stopped due to ladder code CRC error./");
-    crcStop.shipped = false;
-    const std::string crcError = Dump(crcStop);
-    EXPECT_EQ(run.out, Listed("QDXSIM0001", true) + OPENED + RUNNING + STOP + refused + "Starting Tolvane... Fail\n" +
-                           crcError + CLOSED);
-    EXPECT_EQ(Events("start", 1), (std::vector<std::string>{"refused", "refused"}));
+TEST_F(ToolRoad, ACorruptedImageIsRefusedAtTheStart) {
+  // A byte of the first instruction behind the settings block.
+  folder.Write("corrupted.s19", Corrupted(folder.Read("image.s19"), 0xD4));
+  const std::string file = File("corrupted.s19");
+  const testkit::TChildRun run = Run({"-r", file});
+  EXPECT_EQ(run.status, 0);
+  std::string refused = Programming(file);
+  refused.replace(refused.find("OK\nClosing diag... OK\nQDX programming successful!"), std::string::npos,
+                  "Fail\nClosing diag... OK\nQDX programming fail!\n");
+  // The erase took the shipped ladder, and no start brought one.
+  TStatus crcStop = Stopped("CRC_ERROR(2) /PLC stopped due to ladder code CRC error./");
+  crcStop.shipped = false;
+  const std::string crcError = Dump(crcStop);
+  EXPECT_EQ(run.out, Listed("QDXSIM0001", true) + OPENED + RUNNING + STOP + refused + "Starting Tolvane... Fail\n" +
+                         crcError + CLOSED);
+  EXPECT_EQ(Events("start", 1), (std::vector<std::string>{"refused", "refused"}));
 }
 
-TEST_F(ToolRoad, ProgramsTheSelectedControllerOfTwo)
-{
-    const std::string file = File("image.s19");
-    const testkit::TChildRun run = Run({"-n", "1", file}, {{"QDXSIM_COUNT", "2"}});
-    EXPECT_EQ(run.out, Listed("QDXSIM0001", false) + Listed("QDXSIM0002", true) + OPENED + RUNNING +
-                           Programming(file, "/dev/qdxsim1") + CLOSED);
-    ExpectFlashHoldsTheImage(File("flash.bin.1"));
+TEST_F(ToolRoad, ProgramsTheSelectedControllerOfTwo) {
+  const std::string file = File("image.s19");
+  const testkit::TChildRun run = Run({"-n", "1", file}, {{"QDXSIM_COUNT", "2"}});
+  EXPECT_EQ(run.out, Listed("QDXSIM0001", false) + Listed("QDXSIM0002", true) + OPENED + RUNNING +
+                         Programming(file, "/dev/qdxsim1") + CLOSED);
+  ExpectFlashHoldsTheImage(File("flash.bin.1"));
 }
 
 // Device paths far longer than the Windows build's fixed buffers (245
 // characters behind the prefix, 20000 for the kept path) go whole to the writer.
-TEST_F(ToolRoad, LongDevicePathsAreNeverCut)
-{
-    const std::string file = File("image.s19");
-    for (int pad : {300, 25000}) {
-        SCOPED_TRACE(pad);
-        const testkit::TChildRun run = Run({file}, {{"QDXSIM_PATH_PAD", std::to_string(pad)}});
-        const std::string path = "/dev/qdxsim0-" + std::string(static_cast<size_t>(pad), 'x');
-        EXPECT_EQ(run.out, Listed("QDXSIM0001", true) + OPENED + RUNNING + Programming(file, path) + CLOSED);
-    }
+TEST_F(ToolRoad, LongDevicePathsAreNeverCut) {
+  const std::string file = File("image.s19");
+  for (int pad : {300, 25000}) {
+    SCOPED_TRACE(pad);
+    const testkit::TChildRun run = Run({file}, {{"QDXSIM_PATH_PAD", std::to_string(pad)}});
+    const std::string path = "/dev/qdxsim0-" + std::string(static_cast<size_t>(pad), 'x');
+    EXPECT_EQ(run.out, Listed("QDXSIM0001", true) + OPENED + RUNNING + Programming(file, path) + CLOSED);
+  }
 }
 
 // A failed reopen after programming ends the run at once.
-TEST_F(ToolRoad, AFailedReopenEndsTheRun)
-{
-    const std::string file = File("image.s19");
-    const testkit::TChildRun run = Run({"-r", file}, {{"QDXSIM_FAULTS", "open_fail:3"}});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, Listed("QDXSIM0001", true) + OPENED + RUNNING + STOP + Programming(file) +
-                           "Cannot reopen the device!\n");
-    EXPECT_EQ(Events("mode", 1), (std::vector<std::string>{"42", "48", "42", "48", "44", "47", "40"}));
+TEST_F(ToolRoad, AFailedReopenEndsTheRun) {
+  const std::string file = File("image.s19");
+  const testkit::TChildRun run = Run({"-r", file}, {{"QDXSIM_FAULTS", "open_fail:3"}});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out,
+            Listed("QDXSIM0001", true) + OPENED + RUNNING + STOP + Programming(file) + "Cannot reopen the device!\n");
+  EXPECT_EQ(Events("mode", 1), (std::vector<std::string>{"42", "48", "42", "48", "44", "47", "40"}));
 }
 
 struct TArgumentsCase : tooltest::TNamedCase {
-    std::vector<std::string> args;
-    std::string taken;
+  std::vector<std::string> args;
+  std::string taken;
 };
 
 using ToolInputFile = TToolTable<TArgumentsCase>;
 
 // Files that do not exist: the input plug-in refuses the one the tool took.
-TEST_P(ToolInputFile, TakesTheFirstFileNamed)
-{
-    const testkit::TChildRun run = Run(GetParam().args);
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, Listed("QDXSIM0001", true) + OPENED + RUNNING + LOAD_LIBRARIES +
-                           "Attaching librd_s19.so to libwr_qdx.so... OK\nOpening input file '" + GetParam().taken +
-                           "'... Fail\n" + CLOSED);
+TEST_P(ToolInputFile, TakesTheFirstFileNamed) {
+  const testkit::TChildRun run = Run(GetParam().args);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, Listed("QDXSIM0001", true) + OPENED + RUNNING + LOAD_LIBRARIES +
+                         "Attaching librd_s19.so to libwr_qdx.so... OK\nOpening input file '" + GetParam().taken +
+                         "'... Fail\n" + CLOSED);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -203,28 +192,27 @@ INSTANTIATE_TEST_SUITE_P(
     tooltest::TCaseName());
 
 struct TPluginCase : tooltest::TNamedCase {
-    std::vector<std::pair<std::string, std::string>> libraries; // file, name in lib/
-    std::string road;
+  std::vector<std::pair<std::string, std::string>> libraries;  // file, name in lib/
+  std::string road;
 };
 
 class ToolPlugins : public ToolRoad, public ::testing::WithParamInterface<TPluginCase> {};
 
 // The tool in a tree of the installed layout with the plug-ins of the case:
 // the road prints its problem, and the run goes on with the start and the close.
-TEST_P(ToolPlugins, ProblemsAreShownAndTheRunGoesOn)
-{
-    const std::string tool = InstallTree(GetParam().libraries);
-    const std::string file = File("image.s19");
-    const testkit::TChildRun run = Run({"-S", file}, {}, "", tool);
-    EXPECT_EQ(run.status, 0);
-    if (GetParam().road == "programmed") {
-        EXPECT_EQ(run.out, Listed("QDXSIM0001", true) + OPENED + RUNNING + Programming(file) + START + CLOSED);
-        return;
-    }
-    // Nothing was programmed: the controller, which holds no program, refuses the start.
-    EXPECT_EQ(run.out, Listed("QDXSIM0001", true) + OPENED + RUNNING + GetParam().road + "Starting Tolvane... Fail\n" +
-                           Dump(Stopped("CRC_NO_PROGEND(3) /Cannot find END_OF_PROGRAM instruction/")) + CLOSED);
-    EXPECT_TRUE(Events("erase", 1).empty());
+TEST_P(ToolPlugins, ProblemsAreShownAndTheRunGoesOn) {
+  const std::string tool = InstallTree(GetParam().libraries);
+  const std::string file = File("image.s19");
+  const testkit::TChildRun run = Run({"-S", file}, {}, "", tool);
+  EXPECT_EQ(run.status, 0);
+  if (GetParam().road == "programmed") {
+    EXPECT_EQ(run.out, Listed("QDXSIM0001", true) + OPENED + RUNNING + Programming(file) + START + CLOSED);
+    return;
+  }
+  // Nothing was programmed: the controller, which holds no program, refuses the start.
+  EXPECT_EQ(run.out, Listed("QDXSIM0001", true) + OPENED + RUNNING + GetParam().road + "Starting Tolvane... Fail\n" +
+                         Dump(Stopped("CRC_NO_PROGEND(3) /Cannot find END_OF_PROGRAM instruction/")) + CLOSED);
+  EXPECT_TRUE(Events("erase", 1).empty());
 }
 
 const std::pair<std::string, std::string> rdS19 = {QDXTEST_RD_S19, "librd_s19.so"};
@@ -236,21 +224,28 @@ INSTANTIATE_TEST_SUITE_P(
     Trees, ToolPlugins,
     ::testing::Values(
         TPluginCase{{"both_plugins"}, {rdS19, wrQdx}, "programmed"},
-        TPluginCase{{"no_output_plugin"}, {rdS19},
+        TPluginCase{{"no_output_plugin"},
+                    {rdS19},
                     "Loading input library 'librd_s19.so'...  OK\nLoading output library 'libwr_qdx.so'...  Fail\n"},
-        TPluginCase{{"no_input_plugin"}, {wrQdx},
+        TPluginCase{{"no_input_plugin"},
+                    {wrQdx},
                     "Loading input library 'librd_s19.so'...  Fail\nLoading output library 'libwr_qdx.so'...  OK\n"},
-        TPluginCase{{"no_plugin"}, {},
+        TPluginCase{{"no_plugin"},
+                    {},
                     "Loading input library 'librd_s19.so'...  Fail\nLoading output library 'libwr_qdx.so'...  Fail\n"},
-        TPluginCase{{"output_plugin_without_SaveAs"}, {rdS19, stubAsOutput},
+        TPluginCase{{"output_plugin_without_SaveAs"},
+                    {rdS19, stubAsOutput},
                     LOAD_LIBRARIES + "Incompatible output library! (libwr_qdx.so)\n"},
-        TPluginCase{{"input_plugin_without_LoadFile"}, {{QDXTEST_WR_S19, "librd_s19.so"}, wrQdx},
+        TPluginCase{{"input_plugin_without_LoadFile"},
+                    {{QDXTEST_WR_S19, "librd_s19.so"}, wrQdx},
                     LOAD_LIBRARIES + "Incompatible input library! (librd_s19.so)\n"},
-        TPluginCase{{"both_incompatible"}, {{QDXTEST_WR_S19, "librd_s19.so"}, stubAsOutput},
+        TPluginCase{{"both_incompatible"},
+                    {{QDXTEST_WR_S19, "librd_s19.so"}, stubAsOutput},
                     LOAD_LIBRARIES +
                         "Incompatible input library! (librd_s19.so)\nIncompatible output library! (libwr_qdx.so)\n"},
-        TPluginCase{{"input_plugin_without_stream_routines"}, {stubAsInput, wrQdx},
+        TPluginCase{{"input_plugin_without_stream_routines"},
+                    {stubAsInput, wrQdx},
                     LOAD_LIBRARIES + "Attaching librd_s19.so to libwr_qdx.so... Fail\n"}),
     tooltest::TCaseName());
 
-} // namespace
+}  // namespace

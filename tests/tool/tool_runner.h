@@ -11,12 +11,12 @@
 using TToolEnv = std::vector<std::pair<std::string, std::string>>;
 
 struct TRunRequest {
-    std::string program;
-    std::vector<std::string> args;
-    TToolEnv env;         // besides the test's environment, less LD_PRELOAD and QDXSIM_*
-    bool standin = true;  // LD_PRELOAD the controller stand-in
-    std::string input;    // standard input, closed after it
-    int timeoutMs = 60000;
+  std::string program;
+  std::vector<std::string> args;
+  TToolEnv env;         // besides the test's environment, less LD_PRELOAD and QDXSIM_*
+  bool standin = true;  // LD_PRELOAD the controller stand-in
+  std::string input;    // standard input, closed after it
+  int timeoutMs = 60000;
 };
 
 testkit::TChildRun tooltest_run(const TRunRequest& request);

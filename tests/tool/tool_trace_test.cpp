@@ -25,38 +25,35 @@ const std::string EMPTY_POLL = "hid_read 64 bytes: bytes read 0 exit\n";
 
 class ToolTrace : public TToolTest {};
 
-TEST_F(ToolTrace, TracesEveryReportBetweenTheToolsLines)
-{
-    const testkit::TChildRun run = Run({}, {}, "", QDXTEST_TOOL_TRACE);
-    EXPECT_EQ(run.status, 0);
-    const std::string& out = run.out;
-    EXPECT_EQ(out.rfind(Listed("QDXSIM0001", true) + OPENED, 0), 0u) << out;
-    EXPECT_NE(out.find("Entering diag mode... " + INFO_PACKET + INFO_REPORT), std::string::npos) << out;
-    EXPECT_NE(out.find(EMPTY_POLL), std::string::npos);
-    EXPECT_NE(out.find("Closing diag... \nWR64>02 02 28 00 "), std::string::npos);
-    EXPECT_EQ(out.substr(out.size() - 3), "OK\n");
+TEST_F(ToolTrace, TracesEveryReportBetweenTheToolsLines) {
+  const testkit::TChildRun run = Run({}, {}, "", QDXTEST_TOOL_TRACE);
+  EXPECT_EQ(run.status, 0);
+  const std::string& out = run.out;
+  EXPECT_EQ(out.rfind(Listed("QDXSIM0001", true) + OPENED, 0), 0u) << out;
+  EXPECT_NE(out.find("Entering diag mode... " + INFO_PACKET + INFO_REPORT), std::string::npos) << out;
+  EXPECT_NE(out.find(EMPTY_POLL), std::string::npos);
+  EXPECT_NE(out.find("Closing diag... \nWR64>02 02 28 00 "), std::string::npos);
+  EXPECT_EQ(out.substr(out.size() - 3), "OK\n");
 
-    // Without the trace the same run prints only the tool's own lines.
-    const testkit::TChildRun quiet = Run({});
-    EXPECT_EQ(quiet.out, Listed("QDXSIM0001", true) + OPENED + Dump({}) + CLOSED);
+  // Without the trace the same run prints only the tool's own lines.
+  const testkit::TChildRun quiet = Run({});
+  EXPECT_EQ(quiet.out, Listed("QDXSIM0001", true) + OPENED + Dump({}) + CLOSED);
 }
 
-TEST_F(ToolTrace, TracesAFailedWrite)
-{
-    const testkit::TChildRun run = Run({}, {{"QDXSIM_FAULTS", "write_fail:1"}}, "", QDXTEST_TOOL_TRACE);
-    EXPECT_EQ(run.status, 0);
-    EXPECT_TRUE(std::regex_search(run.out, std::regex(INFO_PACKET.substr(6, 12) + "[^>]*ErrWr:-?[0-9]+ >>> -1\nFail\n")))
-        << run.out;
+TEST_F(ToolTrace, TracesAFailedWrite) {
+  const testkit::TChildRun run = Run({}, {{"QDXSIM_FAULTS", "write_fail:1"}}, "", QDXTEST_TOOL_TRACE);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_TRUE(std::regex_search(run.out, std::regex(INFO_PACKET.substr(6, 12) + "[^>]*ErrWr:-?[0-9]+ >>> -1\nFail\n")))
+      << run.out;
 }
 
 // The test loop's reads and writes are traced too.
-TEST_F(ToolTrace, TracesTheTestLoop)
-{
-    const testkit::TChildRun run = Run({"-t"}, {{"QDXSIM_READ_BOUND_MS", "50"}}, "1", QDXTEST_TOOL_TRACE);
-    EXPECT_EQ(run.status, 0);
-    EXPECT_NE(run.out.find("hid_read 64 bytes: bytes read 0 exit\n\nR0>\n\nW64>\n\nWR64>01 01 00 "), std::string::npos)
-        << run.out;
-    EXPECT_NE(run.out.find(" >>> 64\n"), std::string::npos);
+TEST_F(ToolTrace, TracesTheTestLoop) {
+  const testkit::TChildRun run = Run({"-t"}, {{"QDXSIM_READ_BOUND_MS", "50"}}, "1", QDXTEST_TOOL_TRACE);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_NE(run.out.find("hid_read 64 bytes: bytes read 0 exit\n\nR0>\n\nW64>\n\nWR64>01 01 00 "), std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find(" >>> 64\n"), std::string::npos);
 }
 
-} // namespace
+}  // namespace

@@ -24,8 +24,8 @@ TEST_F(QdxWriter, ProgramsAValidImageAndLeavesDiagnosticMode) {
     SCOPED_TRACE(save);
     const TSaveRun run = Save(AsImage(image), PathDestination());
     EXPECT_TRUE(run.result);
-    EXPECT_EQ(run.output, std::string(QDX_CONNECTED_TO_LOADING) +
-                              "** OK\nVerifying and starting ... OK\nClosing diag... OK\n");
+    EXPECT_EQ(run.output,
+              std::string(QDX_CONNECTED_TO_LOADING) + "** OK\nVerifying and starting ... OK\nClosing diag... OK\n");
     EXPECT_EQ(run.error, "");
   }
   EXPECT_EQ(EventFields("mode", 1), (std::vector<std::string>{"48", "44", "47", "40", "48", "44", "47", "40"}));
@@ -79,23 +79,25 @@ TEST_P(QdxLoadBlocks, SendsEachRunInBlocksAtItsOwnAddresses) {
 
 INSTANTIATE_TEST_SUITE_P(
     Images, QdxLoadBlocks,
-    ::testing::Values(
-        TBlockCase{"exactly_two_full_blocks", Sequence(0, 256, 1), {{0x00, 128}, {0x80, 128}}},
-        TBlockCase{"a_full_block_and_one_byte", Sequence(0, 129, 1), {{0x00, 128}, {0x80, 1}}},
-        TBlockCase{"one_byte", Sequence(0x1234, 1, 0x5A), {{0x1234, 1}}},
-        TBlockCase{"gap_inside_the_first_block", Sequence(0, 100, 1) + Sequence(0x200, 50, 7),
-                   {{0x000, 100}, {0x200, 50}}},
-        TBlockCase{"gap_inside_the_second_block", Sequence(0x10, 130, 1) + Sequence(0x1000, 10, 3),
-                   {{0x10, 128}, {0x90, 2}, {0x1000, 10}}},
-        TBlockCase{"gap_right_after_a_full_block", Sequence(0, 128, 1) + Sequence(0x400, 3, 9),
-                   {{0x000, 128}, {0x400, 3}}},
-        TBlockCase{"gap_of_one_address", Sequence(0, 5, 1) + Sequence(6, 5, 50), {{0, 5}, {6, 5}}}),
+    ::testing::Values(TBlockCase{"exactly_two_full_blocks", Sequence(0, 256, 1), {{0x00, 128}, {0x80, 128}}},
+                      TBlockCase{"a_full_block_and_one_byte", Sequence(0, 129, 1), {{0x00, 128}, {0x80, 1}}},
+                      TBlockCase{"one_byte", Sequence(0x1234, 1, 0x5A), {{0x1234, 1}}},
+                      TBlockCase{"gap_inside_the_first_block",
+                                 Sequence(0, 100, 1) + Sequence(0x200, 50, 7),
+                                 {{0x000, 100}, {0x200, 50}}},
+                      TBlockCase{"gap_inside_the_second_block",
+                                 Sequence(0x10, 130, 1) + Sequence(0x1000, 10, 3),
+                                 {{0x10, 128}, {0x90, 2}, {0x1000, 10}}},
+                      TBlockCase{"gap_right_after_a_full_block",
+                                 Sequence(0, 128, 1) + Sequence(0x400, 3, 9),
+                                 {{0x000, 128}, {0x400, 3}}},
+                      TBlockCase{"gap_of_one_address", Sequence(0, 5, 1) + Sequence(6, 5, 50), {{0, 5}, {6, 5}}}),
     [](const ::testing::TestParamInfo<TBlockCase>& info) { return std::string(info.param.name); });
 
 struct TBusyCase {
   const char* name;
   TImage image;
-  size_t stored;  // by the controller, which finishes a block the writer gave up on
+  size_t stored;        // by the controller, which finishes a block the writer gave up on
   std::string loading;  // printed from the load prompt on
   std::string error;
 };
@@ -116,16 +118,16 @@ TEST_P(QdxBusyLimits, FullBlocksWaitLongerThanTheLast) {
   EXPECT_EQ(EventFields("block", 2), std::vector<std::string>(GetParam().stored, "ok"));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Images, QdxBusyLimits,
-    ::testing::Values(TBusyCase{"two_full_blocks", Sequence(0, 256, 1), 2,
-                                "** OK\nVerifying and starting ... Fail\nClosing diag... OK\n",
-                                "ERROR: QDX code verify fail!"},
-                      TBusyCase{"block_ended_by_a_jump", Sequence(0, 10, 1) + Sequence(0x100, 128, 1), 2,
-                                "** OK\nVerifying and starting ... Fail\nClosing diag... OK\n",
-                                "ERROR: QDX code verify fail!"},
-                      TBusyCase{"partial_last_block", Sequence(0, 129, 1), 2, "*Fail\nClosing diag... OK\n",
-                                "ERROR: QDX load code fail!"}),
-    [](const ::testing::TestParamInfo<TBusyCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Images, QdxBusyLimits,
+                         ::testing::Values(TBusyCase{"two_full_blocks", Sequence(0, 256, 1), 2,
+                                                     "** OK\nVerifying and starting ... Fail\nClosing diag... OK\n",
+                                                     "ERROR: QDX code verify fail!"},
+                                           TBusyCase{"block_ended_by_a_jump",
+                                                     Sequence(0, 10, 1) + Sequence(0x100, 128, 1), 2,
+                                                     "** OK\nVerifying and starting ... Fail\nClosing diag... OK\n",
+                                                     "ERROR: QDX code verify fail!"},
+                                           TBusyCase{"partial_last_block", Sequence(0, 129, 1), 2,
+                                                     "*Fail\nClosing diag... OK\n", "ERROR: QDX load code fail!"}),
+                         [](const ::testing::TestParamInfo<TBusyCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

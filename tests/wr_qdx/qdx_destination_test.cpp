@@ -9,8 +9,8 @@
 namespace {
 
 const std::string SERIAL_FORM = "/../?/qdx1://";
-const std::string PROGRAMMED = std::string(QDX_CONNECTED_TO_LOADING) +
-                               "** OK\nVerifying and starting ... OK\nClosing diag... OK\n";
+const std::string PROGRAMMED =
+    std::string(QDX_CONNECTED_TO_LOADING) + "** OK\nVerifying and starting ... OK\nClosing diag... OK\n";
 const std::string UNABLE = "Unable to connect to Tolvane!\n";
 
 std::string Candidates(int count) {
@@ -70,10 +70,8 @@ INSTANTIATE_TEST_SUITE_P(
         TDestinationCase{"serial_form_ordinal_0_is_1", three, SERIAL_FORM + ":0", 0, Candidates(1) + PROGRAMMED},
         TDestinationCase{"serial_form_negative_ordinal_is_1", three, SERIAL_FORM + ":-4", 0,
                          Candidates(1) + PROGRAMMED},
-        TDestinationCase{"serial_form_text_ordinal_is_1", three, SERIAL_FORM + ":two", 0,
-                         Candidates(1) + PROGRAMMED},
-        TDestinationCase{"serial_form_ordinal_past_the_list", three, SERIAL_FORM + ":4", -1,
-                         Candidates(3) + UNABLE},
+        TDestinationCase{"serial_form_text_ordinal_is_1", three, SERIAL_FORM + ":two", 0, Candidates(1) + PROGRAMMED},
+        TDestinationCase{"serial_form_ordinal_past_the_list", three, SERIAL_FORM + ":4", -1, Candidates(3) + UNABLE},
         TDestinationCase{"serial_form_huge_ordinal", three, SERIAL_FORM + ":99999999999999999999", -1,
                          Candidates(3) + UNABLE},
         TDestinationCase{"serial_number", three, SERIAL_FORM + "QDXSIM0003", 2, Candidates(3) + PROGRAMMED},
@@ -82,18 +80,24 @@ INSTANTIATE_TEST_SUITE_P(
         TDestinationCase{"serial_number_and_ordinal_2_of_one", three, SERIAL_FORM + "QDXSIM0002:2", -1,
                          Candidates(3) + UNABLE},
         TDestinationCase{"serial_number_cut_at_the_last_colon",
-                         {{"QDXSIM_COUNT", "2"}, {"QDXSIM_SERIALS", "A:B,A:B"}}, SERIAL_FORM + "A:B:2", 1,
+                         {{"QDXSIM_COUNT", "2"}, {"QDXSIM_SERIALS", "A:B,A:B"}},
+                         SERIAL_FORM + "A:B:2",
+                         1,
                          Candidates(2) + PROGRAMMED},
         TDestinationCase{"serial_number_unknown", three, SERIAL_FORM + "QDXSIM0009", -1, Candidates(3) + UNABLE},
         TDestinationCase{"serial_number_against_a_missing_one",
-                         {{"QDXSIM_COUNT", "2"}, {"QDXSIM_SERIALS", "@null,QDXSIM0002"}}, SERIAL_FORM + "QDXSIM0002",
-                         1, Candidates(2) + PROGRAMMED},
+                         {{"QDXSIM_COUNT", "2"}, {"QDXSIM_SERIALS", "@null,QDXSIM0002"}},
+                         SERIAL_FORM + "QDXSIM0002",
+                         1,
+                         Candidates(2) + PROGRAMMED},
         TDestinationCase{"release_of_another_major_skipped",
-                         {{"QDXSIM_COUNT", "2"}, {"QDXSIM_RELEASE", "0x2102,0x1102"}}, SERIAL_FORM, 1,
+                         {{"QDXSIM_COUNT", "2"}, {"QDXSIM_RELEASE", "0x2102,0x1102"}},
+                         SERIAL_FORM,
+                         1,
                          Candidates(2) + PROGRAMMED},
         TDestinationCase{"no_controller", {{"QDXSIM_COUNT", "0"}}, SERIAL_FORM, -1, UNABLE},
-        TDestinationCase{"serial_form_open_fails", {{"QDXSIM_FAULTS", "open_fail:all"}}, SERIAL_FORM, -1,
-                         Candidates(1) + UNABLE}),
+        TDestinationCase{
+            "serial_form_open_fails", {{"QDXSIM_FAULTS", "open_fail:all"}}, SERIAL_FORM, -1, Candidates(1) + UNABLE}),
     [](const ::testing::TestParamInfo<TDestinationCase>& info) { return std::string(info.param.name); });
 
 // Paths and selection texts far longer than any fixed buffer of the Windows

@@ -19,10 +19,9 @@ namespace {
 
 // Decimal; text that is no number gives 0, and a number past the range of
 // int its nearest end.
-int ordinal_of(const char* text)
-{
-    const long value = std::strtol(text, nullptr, 10);
-    return static_cast<int>(std::clamp<long>(value, INT_MIN, INT_MAX));
+int ordinal_of(const char* text) {
+  const long value = std::strtol(text, nullptr, 10);
+  return static_cast<int>(std::clamp<long>(value, INT_MIN, INT_MAX));
 }
 
 const char args_doc[] = "[<input file>]";
@@ -39,48 +38,30 @@ const argp_option options[] = {
     {nullptr, 0, nullptr, 0, nullptr, 0},
 };
 
-error_t parse_opt(int key, char* arg, argp_state* state)
-{
-    auto* arguments = static_cast<TProgArguments*>(state->input);
-    switch (key) {
-    case 'i':
-        arguments->in_file = arg;
-        break;
-    case 't':
-        arguments->test = 1;
-        break;
-    case 'S':
-        arguments->start = 1;
-        break;
-    case 'P':
-        arguments->stop = 1;
-        break;
+error_t parse_opt(int key, char* arg, argp_state* state) {
+  auto* arguments = static_cast<TProgArguments*>(state->input);
+  switch (key) {
+    case 'i': arguments->in_file = arg; break;
+    case 't': arguments->test = 1; break;
+    case 'S': arguments->start = 1; break;
+    case 'P': arguments->stop = 1; break;
     case 'r':
-        arguments->stop = 1;
-        arguments->start = 1;
-        break;
-    case 'R':
-        arguments->reset_diag = 1;
-        break;
-    case 'n':
-        arguments->dev_num = ordinal_of(arg);
-        break;
+      arguments->stop = 1;
+      arguments->start = 1;
+      break;
+    case 'R': arguments->reset_diag = 1; break;
+    case 'n': arguments->dev_num = ordinal_of(arg); break;
     case ARGP_KEY_ARG:
-        // The first input file named wins; later positional arguments are ignored.
-        if (arguments->in_file.empty())
-            arguments->in_file = arg;
-        break;
-    default:
-        return ARGP_ERR_UNKNOWN;
-    }
-    return 0;
+      // The first input file named wins; later positional arguments are ignored.
+      if (arguments->in_file.empty()) arguments->in_file = arg;
+      break;
+    default: return ARGP_ERR_UNKNOWN;
+  }
+  return 0;
 }
 
 const argp parser = {options, parse_opt, args_doc, doc, nullptr, nullptr, nullptr};
 
-} // namespace
+}  // namespace
 
-int getArguments(int argc, char** argv)
-{
-    return argp_parse(&parser, argc, argv, 0, nullptr, &prog_arguments);
-}
+int getArguments(int argc, char** argv) { return argp_parse(&parser, argc, argv, 0, nullptr, &prog_arguments); }

@@ -4,12 +4,12 @@
 #include <string>
 
 struct TProgArguments {
-    uint8_t stop = 0;       // -P, -r
-    uint8_t start = 0;      // -S, -r
-    uint8_t reset_diag = 0; // -R
-    int dev_num = 0;        // -n: 0-based ordinal among the listed controllers
-    uint8_t test = 0;       // -t
-    std::string in_file;    // -i or the first positional argument
+  uint8_t stop = 0;        // -P, -r
+  uint8_t start = 0;       // -S, -r
+  uint8_t reset_diag = 0;  // -R
+  int dev_num = 0;         // -n: 0-based ordinal among the listed controllers
+  uint8_t test = 0;        // -t
+  std::string in_file;     // -i or the first positional argument
 };
 
 extern TProgArguments prog_arguments;

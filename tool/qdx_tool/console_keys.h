@@ -5,15 +5,15 @@
 // settings are restored when the object goes and when a signal ends the
 // program.
 class TConsoleKeys {
-public:
-    static constexpr int NO_KEY = -1;
-    static constexpr int END_OF_INPUT = -2; // standard input closed: no key will ever come
+ public:
+  static constexpr int NO_KEY = -1;
+  static constexpr int END_OF_INPUT = -2;  // standard input closed: no key will ever come
 
-    TConsoleKeys();
-    ~TConsoleKeys();
-    TConsoleKeys(const TConsoleKeys&) = delete;
-    TConsoleKeys& operator=(const TConsoleKeys&) = delete;
+  TConsoleKeys();
+  ~TConsoleKeys();
+  TConsoleKeys(const TConsoleKeys&) = delete;
+  TConsoleKeys& operator=(const TConsoleKeys&) = delete;
 
-    // The character of a waiting key, NO_KEY or END_OF_INPUT.
-    int Waiting();
+  // The character of a waiting key, NO_KEY or END_OF_INPUT.
+  int Waiting();
 };

@@ -25,12 +25,11 @@ const TStopReason StopReasonTable[STOP_REASON_COUNT] = {
     {19, "DIAG_HARDRESET", "Stopped due to Diagnostic HARD RESET request"},
 };
 
-void qdx_printStopReason(unsigned code)
-{
-    if (code < STOP_REASON_COUNT) {
-        const TStopReason& reason = StopReasonTable[code];
-        std::printf("%s(%d) /%s/\n", reason.name, static_cast<int>(code), reason.description);
-    } else {
-        std::printf("******(%d) /No string description/\n", static_cast<int>(code));
-    }
+void qdx_printStopReason(unsigned code) {
+  if (code < STOP_REASON_COUNT) {
+    const TStopReason& reason = StopReasonTable[code];
+    std::printf("%s(%d) /%s/\n", reason.name, static_cast<int>(code), reason.description);
+  } else {
+    std::printf("******(%d) /No string description/\n", static_cast<int>(code));
+  }
 }

@@ -3,9 +3,9 @@
 #include <cstdint>
 
 struct TStopReason {
-    uint32_t code;
-    const char* name;
-    const char* description;
+  uint32_t code;
+  const char* name;
+  const char* description;
 };
 
 constexpr unsigned STOP_REASON_COUNT = 20;

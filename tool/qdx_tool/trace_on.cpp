@@ -1,8 +1,7 @@
 #include "report_trace.h"
 #include "trace_switch.h"
 
-void qdx_startTrace()
-{
-    static TReportTrace trace;
-    hidio_set_observer(&trace);
+void qdx_startTrace() {
+  static TReportTrace trace;
+  hidio_set_observer(&trace);
 }

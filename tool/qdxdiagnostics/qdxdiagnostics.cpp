@@ -18,227 +18,165 @@ constexpr int erase_attempts = 50;
 constexpr int mode_attempts = 20;
 
 // The status word that confirms a mode besides the expected response code.
-bool status_confirms(DIAG_CONSTANTS mode, unsigned word)
-{
-    switch (mode) {
-    case DIAG_MODE_ERASE:
-        return word == DIAG_CODE_ERASED;
-    case DIAG_MODE_START:
-        return word == DIAG_CODE_STARTED;
-    case DIAG_MODE_INFO:
-        return true;
-    default:
-        return word == static_cast<unsigned>(mode);
-    }
+bool status_confirms(DIAG_CONSTANTS mode, unsigned word) {
+  switch (mode) {
+    case DIAG_MODE_ERASE: return word == DIAG_CODE_ERASED;
+    case DIAG_MODE_START: return word == DIAG_CODE_STARTED;
+    case DIAG_MODE_INFO: return true;
+    default: return word == static_cast<unsigned>(mode);
+  }
 }
 
-} // namespace
+}  // namespace
 
-TQDXDiagIf::TQDXDiagIf(hid_device* device) : dev(device), diagBufOut{}, resp{}
-{
-    hidio_set_nonblocking(dev, 1);
-}
+TQDXDiagIf::TQDXDiagIf(hid_device* device) : dev(device), diagBufOut{}, resp{} { hidio_set_nonblocking(dev, 1); }
 
-int TQDXDiagIf::GetLastResponseCode() const
-{
-    return resp.respCode;
-}
+int TQDXDiagIf::GetLastResponseCode() const { return resp.respCode; }
 
-void TQDXDiagIf::ClearDiagBufOut()
-{
-    std::memset(diagBufOut, 0, sizeof diagBufOut);
-}
+void TQDXDiagIf::ClearDiagBufOut() { std::memset(diagBufOut, 0, sizeof diagBufOut); }
 
 // One read into the stored response. Reports with another id are dropped
 // without touching it: they are not the controller's answers and must not
 // decide a wait that looks at the stored code.
-TQDXDiagIf::TPoll TQDXDiagIf::Poll()
-{
-    if (!dev)
-        return TPoll::Empty;
-    unsigned char report[DIAG_REPORT_SIZE] = {};
-    int got = hidio_read(dev, report, sizeof report);
-    if (got <= 0) {
-        ms_sleep(1);
-        return TPoll::Empty;
-    }
-    if (report[0] != DIAG_REPORT_ID)
-        return TPoll::Foreign;
-    const size_t length = std::min(static_cast<size_t>(got), sizeof report);
-    std::memcpy(&resp, report, length);
-    if (length == DIAG_REPORT_SIZE)
-        return TPoll::Valid;
-    resp.respCode = DIAG_RESP_ERROR;
-    resp.statusWord = DIAG_CODE_BAD_REPORT;
-    return TPoll::Malformed;
+TQDXDiagIf::TPoll TQDXDiagIf::Poll() {
+  if (!dev) return TPoll::Empty;
+  unsigned char report[DIAG_REPORT_SIZE] = {};
+  int got = hidio_read(dev, report, sizeof report);
+  if (got <= 0) {
+    ms_sleep(1);
+    return TPoll::Empty;
+  }
+  if (report[0] != DIAG_REPORT_ID) return TPoll::Foreign;
+  const size_t length = std::min(static_cast<size_t>(got), sizeof report);
+  std::memcpy(&resp, report, length);
+  if (length == DIAG_REPORT_SIZE) return TPoll::Valid;
+  resp.respCode = DIAG_RESP_ERROR;
+  resp.statusWord = DIAG_CODE_BAD_REPORT;
+  return TPoll::Malformed;
 }
 
-bool TQDXDiagIf::PollForValid(int polls)
-{
-    for (int i = 0; i < polls; ++i) {
-        if (Poll() == TPoll::Valid)
-            return true;
-    }
-    return false;
+bool TQDXDiagIf::PollForValid(int polls) {
+  for (int i = 0; i < polls; ++i) {
+    if (Poll() == TPoll::Valid) return true;
+  }
+  return false;
 }
 
 // A burst: up to 10 polls; true when it ended on a valid report.
-bool TQDXDiagIf::Burst()
-{
-    return PollForValid(burst_polls);
+bool TQDXDiagIf::Burst() { return PollForValid(burst_polls); }
+
+int TQDXDiagIf::GetDiagResponse(int count) { return PollForValid(count) ? static_cast<int>(DIAG_REPORT_SIZE) : -1; }
+
+int TQDXDiagIf::GetDiagResponse() { return GetDiagResponse(default_polls); }
+
+bool TQDXDiagIf::FlushBuffers() {
+  hid_flush_buffers(dev);
+  return true;
 }
 
-int TQDXDiagIf::GetDiagResponse(int count)
-{
-    return PollForValid(count) ? static_cast<int>(DIAG_REPORT_SIZE) : -1;
+bool TQDXDiagIf::WaitForDiagRespCode(DIAG_CONSTANTS code, unsigned ms) {
+  uint64_t t0 = ms_tick();
+  for (;;) {
+    bool valid = Burst();
+    if (resp.respCode == code) return true;
+    if (!valid || ms_tick() - t0 >= ms) return false;
+  }
 }
 
-int TQDXDiagIf::GetDiagResponse()
-{
-    return GetDiagResponse(default_polls);
+bool TQDXDiagIf::WaitDiagNotBusy(unsigned ms) {
+  uint64_t t0 = ms_tick();
+  for (;;) {
+    if (!PollForValid(default_polls)) return false;
+    if (resp.respCode != DIAG_RESP_BUSY) return resp.respCode != DIAG_RESP_ERROR;
+    if (ms_tick() - t0 >= ms) return false;
+  }
 }
 
-bool TQDXDiagIf::FlushBuffers()
-{
-    hid_flush_buffers(dev);
-    return true;
-}
-
-bool TQDXDiagIf::WaitForDiagRespCode(DIAG_CONSTANTS code, unsigned ms)
-{
-    uint64_t t0 = ms_tick();
-    for (;;) {
-        bool valid = Burst();
-        if (resp.respCode == code)
-            return true;
-        if (!valid || ms_tick() - t0 >= ms)
-            return false;
-    }
-}
-
-bool TQDXDiagIf::WaitDiagNotBusy(unsigned ms)
-{
-    uint64_t t0 = ms_tick();
-    for (;;) {
-        if (!PollForValid(default_polls))
-            return false;
-        if (resp.respCode != DIAG_RESP_BUSY)
-            return resp.respCode != DIAG_RESP_ERROR;
-        if (ms_tick() - t0 >= ms)
-            return false;
-    }
-}
-
-bool TQDXDiagIf::ReadResponse(TDiagResp* out)
-{
-    if (!out)
-        return false;
-    bool valid = PollForValid(default_polls);
-    *out = resp;
-    return valid;
+bool TQDXDiagIf::ReadResponse(TDiagResp* out) {
+  if (!out) return false;
+  bool valid = PollForValid(default_polls);
+  *out = resp;
+  return valid;
 }
 
 // The controller answers every packet; an error code refuses it.
-bool TQDXDiagIf::Acknowledged()
-{
-    return PollForValid(default_polls) && resp.respCode != DIAG_RESP_ERROR;
+bool TQDXDiagIf::Acknowledged() { return PollForValid(default_polls) && resp.respCode != DIAG_RESP_ERROR; }
+
+bool TQDXDiagIf::SendDiagBuffer(DIAG_CONSTANTS type, int len, bool wait) {
+  if (len == 0) return true;
+  if (!dev) return false;
+  if (len < 0) return true;
+  const unsigned lengthBits = static_cast<unsigned>(len / static_cast<int>(DIAG_PAYLOAD_SIZE)) % 4;
+  const unsigned typeBits = static_cast<unsigned>(type) % 16;
+  bool ok = true;
+  for (unsigned k = 0; len > 0 && ok; ++k, len -= static_cast<int>(DIAG_PAYLOAD_SIZE)) {
+    const unsigned slot = k % 4;
+    TDiagPacket packet{};
+    packet.reportId = DIAG_REPORT_ID;
+    packet.header = static_cast<uint8_t>(slot * 64 + lengthBits * 16 + typeBits);
+    std::memcpy(packet.payload, diagBufOut + slot * DIAG_PAYLOAD_SIZE, DIAG_PAYLOAD_SIZE);
+    int written = hidio_write(dev, reinterpret_cast<const unsigned char*>(&packet), sizeof packet);
+    ok = written >= 0 && (!wait || Acknowledged());
+  }
+  return ok;
 }
 
-bool TQDXDiagIf::SendDiagBuffer(DIAG_CONSTANTS type, int len, bool wait)
-{
-    if (len == 0)
-        return true;
-    if (!dev)
-        return false;
-    if (len < 0)
-        return true;
-    const unsigned lengthBits = static_cast<unsigned>(len / static_cast<int>(DIAG_PAYLOAD_SIZE)) % 4;
-    const unsigned typeBits = static_cast<unsigned>(type) % 16;
-    bool ok = true;
-    for (unsigned k = 0; len > 0 && ok; ++k, len -= static_cast<int>(DIAG_PAYLOAD_SIZE)) {
-        const unsigned slot = k % 4;
-        TDiagPacket packet{};
-        packet.reportId = DIAG_REPORT_ID;
-        packet.header = static_cast<uint8_t>(slot * 64 + lengthBits * 16 + typeBits);
-        std::memcpy(packet.payload, diagBufOut + slot * DIAG_PAYLOAD_SIZE, DIAG_PAYLOAD_SIZE);
-        int written = hidio_write(dev, reinterpret_cast<const unsigned char*>(&packet), sizeof packet);
-        ok = written >= 0 && (!wait || Acknowledged());
-    }
-    return ok;
+bool TQDXDiagIf::SendDiagBuffer(DIAG_CONSTANTS type, int len) { return SendDiagBuffer(type, len, true); }
+
+bool TQDXDiagIf::ResetDiag() {
+  if (!dev) return false;
+  ClearDiagBufOut();
+  return SendDiagBuffer(DIAG_PKT_RESET, 1, false);
 }
 
-bool TQDXDiagIf::SendDiagBuffer(DIAG_CONSTANTS type, int len)
-{
-    return SendDiagBuffer(type, len, true);
+bool TQDXDiagIf::SendBuffer(const void* src, unsigned len) {
+  if (len > DIAG_BUFFER_SIZE) return false;
+  ClearDiagBufOut();
+  if (len > 0) {
+    if (!src) return false;
+    std::memcpy(diagBufOut, src, len);
+  }
+  return SendDiagBuffer(DIAG_PKT_DATA, static_cast<int>(len));
 }
 
-bool TQDXDiagIf::ResetDiag()
-{
-    if (!dev)
-        return false;
-    ClearDiagBufOut();
-    return SendDiagBuffer(DIAG_PKT_RESET, 1, false);
-}
-
-bool TQDXDiagIf::SendBuffer(const void* src, unsigned len)
-{
-    if (len > DIAG_BUFFER_SIZE)
-        return false;
-    ClearDiagBufOut();
-    if (len > 0) {
-        if (!src)
-            return false;
-        std::memcpy(diagBufOut, src, len);
-    }
-    return SendDiagBuffer(DIAG_PKT_DATA, static_cast<int>(len));
-}
-
-bool TQDXDiagIf::SetDiagMode(DIAG_CONSTANTS mode)
-{
-    if (!dev)
-        return false;
-    ClearDiagBufOut();
-    diagBufOut[0] = static_cast<unsigned char>(mode & 0xFF);
-    diagBufOut[1] = static_cast<unsigned char>((mode >> 8) & 0xFF);
-    bool sent = SendDiagBuffer(DIAG_PKT_MODE, 6);
-    if (!sent && mode != DIAG_MODE_CLOSE)
-        return false;
-    // Only queued reports go; the stored acknowledgement stays and may
-    // already confirm the mode.
-    hid_flush_buffers(dev);
-    return mode == DIAG_MODE_CLOSE ? QuietAfterClose() : Confirmed(mode);
+bool TQDXDiagIf::SetDiagMode(DIAG_CONSTANTS mode) {
+  if (!dev) return false;
+  ClearDiagBufOut();
+  diagBufOut[0] = static_cast<unsigned char>(mode & 0xFF);
+  diagBufOut[1] = static_cast<unsigned char>((mode >> 8) & 0xFF);
+  bool sent = SendDiagBuffer(DIAG_PKT_MODE, 6);
+  if (!sent && mode != DIAG_MODE_CLOSE) return false;
+  // Only queued reports go; the stored acknowledgement stays and may
+  // already confirm the mode.
+  hid_flush_buffers(dev);
+  return mode == DIAG_MODE_CLOSE ? QuietAfterClose() : Confirmed(mode);
 }
 
 // After leaving diagnostic mode the controller must fall silent: true when
 // no valid report came in the last 21 ms or more of a 250 ms drain.
-bool TQDXDiagIf::QuietAfterClose()
-{
-    const uint64_t t0 = ms_tick();
-    uint64_t last = t0;
-    while (ms_tick() - t0 <= close_drain_ms) {
-        if (Burst())
-            last = ms_tick();
-    }
-    return ms_tick() - last > close_quiet_ms;
+bool TQDXDiagIf::QuietAfterClose() {
+  const uint64_t t0 = ms_tick();
+  uint64_t last = t0;
+  while (ms_tick() - t0 <= close_drain_ms) {
+    if (Burst()) last = ms_tick();
+  }
+  return ms_tick() - last > close_quiet_ms;
 }
 
-bool TQDXDiagIf::Confirmed(DIAG_CONSTANTS mode)
-{
-    const int attempts = mode == DIAG_MODE_ERASE ? erase_attempts : mode_attempts;
-    const int expected = mode == DIAG_MODE_INFO ? DIAG_RESP_INFO : DIAG_RESP_OK;
-    for (int attempt = 0; attempt < attempts; ++attempt) {
-        const uint64_t t = ms_tick();
-        for (;;) {
-            // After an empty burst the report stored last decides, often the acknowledgement.
-            bool valid = Burst();
-            if (resp.respCode == expected) {
-                if (status_confirms(mode, resp.statusWord))
-                    return true;
-                break;
-            }
-            if (!valid || ms_tick() - t > attempt_ms)
-                break;
-        }
+bool TQDXDiagIf::Confirmed(DIAG_CONSTANTS mode) {
+  const int attempts = mode == DIAG_MODE_ERASE ? erase_attempts : mode_attempts;
+  const int expected = mode == DIAG_MODE_INFO ? DIAG_RESP_INFO : DIAG_RESP_OK;
+  for (int attempt = 0; attempt < attempts; ++attempt) {
+    const uint64_t t = ms_tick();
+    for (;;) {
+      // After an empty burst the report stored last decides, often the acknowledgement.
+      bool valid = Burst();
+      if (resp.respCode == expected) {
+        if (status_confirms(mode, resp.statusWord)) return true;
+        break;
+      }
+      if (!valid || ms_tick() - t > attempt_ms) break;
     }
-    return false;
+  }
+  return false;
 }

@@ -6,41 +6,41 @@
 #include "diag_protocol.h"
 
 class TQDXDiagIf {
-public:
-    // Switches the device to non-blocking reads.
-    explicit TQDXDiagIf(hid_device* dev);
+ public:
+  // Switches the device to non-blocking reads.
+  explicit TQDXDiagIf(hid_device* dev);
 
-    int GetLastResponseCode() const;
-    void ClearDiagBufOut();
+  int GetLastResponseCode() const;
+  void ClearDiagBufOut();
 
-    // Up to count polls (250 without an argument): 64 at the first valid report, else -1.
-    int GetDiagResponse(int count);
-    int GetDiagResponse();
+  // Up to count polls (250 without an argument): 64 at the first valid report, else -1.
+  int GetDiagResponse(int count);
+  int GetDiagResponse();
 
-    bool FlushBuffers();
-    bool WaitForDiagRespCode(DIAG_CONSTANTS code, unsigned ms);
-    bool WaitDiagNotBusy(unsigned ms);
-    // Waits for one further valid report; out receives the stored report either way.
-    bool ReadResponse(TDiagResp* out);
+  bool FlushBuffers();
+  bool WaitForDiagRespCode(DIAG_CONSTANTS code, unsigned ms);
+  bool WaitDiagNotBusy(unsigned ms);
+  // Waits for one further valid report; out receives the stored report either way.
+  bool ReadResponse(TDiagResp* out);
 
-    bool SendDiagBuffer(DIAG_CONSTANTS type, int len, bool wait);
-    bool SendDiagBuffer(DIAG_CONSTANTS type, int len);
-    bool ResetDiag();
-    bool SetDiagMode(DIAG_CONSTANTS mode);
-    // Up to DIAG_BUFFER_SIZE bytes as one data send.
-    bool SendBuffer(const void* src, unsigned len);
+  bool SendDiagBuffer(DIAG_CONSTANTS type, int len, bool wait);
+  bool SendDiagBuffer(DIAG_CONSTANTS type, int len);
+  bool ResetDiag();
+  bool SetDiagMode(DIAG_CONSTANTS mode);
+  // Up to DIAG_BUFFER_SIZE bytes as one data send.
+  bool SendBuffer(const void* src, unsigned len);
 
-private:
-    enum class TPoll { Empty, Valid, Malformed, Foreign };
+ private:
+  enum class TPoll { Empty, Valid, Malformed, Foreign };
 
-    TPoll Poll();
-    bool PollForValid(int polls);
-    bool Burst();
-    bool Acknowledged();
-    bool QuietAfterClose();
-    bool Confirmed(DIAG_CONSTANTS mode);
+  TPoll Poll();
+  bool PollForValid(int polls);
+  bool Burst();
+  bool Acknowledged();
+  bool QuietAfterClose();
+  bool Confirmed(DIAG_CONSTANTS mode);
 
-    hid_device* dev;
-    unsigned char diagBufOut[DIAG_BUFFER_SIZE];
-    TDiagResp resp;
+  hid_device* dev;
+  unsigned char diagBufOut[DIAG_BUFFER_SIZE];
+  TDiagResp resp;
 };

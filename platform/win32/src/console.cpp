@@ -1,8 +1,8 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <windows.h>
+#include <cstdio>
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <ini.h>
 #include <strings.h>
 
-#include <cctype>
 #include <windows.h>
+#include <cctype>
 
 namespace {
 
@@ -21,8 +21,7 @@ UINT parseProfileInt(const char* text) {
   bool negative = false;
   if (*text == '+' || *text == '-') negative = (*text++ == '-');
   UINT value = 0;
-  for (; std::isdigit(static_cast<unsigned char>(*text)); ++text)
-    value = value * 10u + static_cast<UINT>(*text - '0');
+  for (; std::isdigit(static_cast<unsigned char>(*text)); ++text) value = value * 10u + static_cast<UINT>(*text - '0');
   return negative ? 0u - value : value;
 }
 

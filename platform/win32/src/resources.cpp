@@ -1,9 +1,9 @@
 #include <strings.h>
 
+#include <win32/linked_resources.h>
+#include <windows.h>
 #include <deque>
 #include <string>
-#include <windows.h>
-#include <win32/linked_resources.h>
 
 struct HRSRC__ {
   std::string type;

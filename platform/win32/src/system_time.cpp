@@ -1,7 +1,7 @@
 #include <time.h>
 
-#include <windows.h>
 #include <win32/clock_source.h>
+#include <windows.h>
 
 namespace {
 
@@ -60,8 +60,8 @@ void GetSystemTime(LPSYSTEMTIME time) {
 
 BOOL SystemTimeToFileTime(const SYSTEMTIME* time, LPFILETIME fileTime) {
   if (!time || !fileTime || time->wYear < 1601 || time->wYear > 30827 || time->wMonth < 1 || time->wMonth > 12 ||
-      time->wDay < 1 || time->wDay > daysInMonth(time->wYear, time->wMonth) || time->wHour > 23 ||
-      time->wMinute > 59 || time->wSecond > 59 || time->wMilliseconds > 999) {
+      time->wDay < 1 || time->wDay > daysInMonth(time->wYear, time->wMonth) || time->wHour > 23 || time->wMinute > 59 ||
+      time->wSecond > 59 || time->wMilliseconds > 999) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }

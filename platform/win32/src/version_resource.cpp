@@ -1,5 +1,5 @@
-#include <windows.h>
 #include <win32/linked_resources.h>
+#include <windows.h>
 
 namespace {
 
@@ -22,7 +22,7 @@ std::vector<BYTE> w32_versionResource(WORD major, WORD minor, WORD release, WORD
   std::vector<BYTE> out;
   putWord(out, 0);  // total length, known at the end
   putWord(out, static_cast<WORD>(fixedSize));
-  putWord(out, 0);  // binary value
+  putWord(out, 0);                                     // binary value
   for (const char* key = "VS_VERSION_INFO";; ++key) {  // UTF-16 with its zero
     putWord(out, static_cast<BYTE>(*key));
     if (!*key) break;
@@ -32,7 +32,7 @@ std::vector<BYTE> w32_versionResource(WORD major, WORD minor, WORD release, WORD
   putDword(out, 0x00010000);  // its layout version
   putDword(out, versionMS);   // file version
   putDword(out, versionLS);
-  putDword(out, versionMS);   // product version
+  putDword(out, versionMS);  // product version
   putDword(out, versionLS);
   putDword(out, 0x3F);        // flags mask
   putDword(out, 0);           // flags

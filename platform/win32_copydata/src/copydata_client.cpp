@@ -3,13 +3,13 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <win32/copydata_client.h>
+#include <win32/copydata_wire.h>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <thread>
 #include <vector>
-#include <win32/copydata_client.h>
-#include <win32/copydata_wire.h>
 
 namespace {
 
@@ -99,8 +99,8 @@ bool w32_copyDataProbe(const std::string& path) {
   return socket.fd() >= 0 && connectTo(socket, path, TClock::now() + std::chrono::seconds(1));
 }
 
-bool w32_copyDataSend(const std::string& path, uint32_t dwData, const void* data, uint32_t cbData,
-                      int32_t& answer, int timeoutMs) {
+bool w32_copyDataSend(const std::string& path, uint32_t dwData, const void* data, uint32_t cbData, int32_t& answer,
+                      int timeoutMs) {
   if (cbData > W32_COPYDATA_MAX_DATA || (cbData > 0 && !data)) return false;
   const auto deadline = TClock::now() + std::chrono::milliseconds(timeoutMs);
   const TSocket socket = openSocket();

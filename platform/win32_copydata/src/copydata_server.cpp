@@ -4,11 +4,11 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <win32/copydata_client.h>
+#include <win32/copydata_server.h>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <win32/copydata_client.h>
-#include <win32/copydata_server.h>
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <win32/copydata_socket_path.h>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <win32/copydata_socket_path.h>
 
 std::string w32_copyDataSocketFolder(const char* runtimeDir, const std::string& tmpDir, uid_t uid, bool create,
                                      std::string& error) {

@@ -3,10 +3,10 @@
 #include <FL/fl_ask.H>
 #include <sys/stat.h>
 
+#include <win32/file_filter.h>
+#include <windows.h>
 #include <cstring>
 #include <string>
-#include <windows.h>
-#include <win32/file_filter.h>
 
 #include "display.h"
 

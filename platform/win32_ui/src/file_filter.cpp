@@ -1,5 +1,5 @@
-#include <cstring>
 #include <win32/file_filter.h>
+#include <cstring>
 
 std::string w32_fltkFileFilter(LPCSTR windowsFilter) {
   std::string filter;

@@ -41,8 +41,7 @@ Fl_Window* w32_makeFrame(TW32Window& window, int x, int y, int width, int height
   return frame;
 }
 
-Fl_Button* w32_makeButton(TW32Window& button, TW32Window& parent, int x, int y, int width, int height,
-                          DWORD style) {
+Fl_Button* w32_makeButton(TW32Window& button, TW32Window& parent, int x, int y, int width, int height, DWORD style) {
   auto* widget = new Fl_Button(x, y, width, height);
   widget->copy_label(button.title.c_str());
   widget->callback(onButtonClick, &button);

@@ -4,5 +4,4 @@
 #include "window_records.h"
 
 Fl_Window* w32_makeFrame(TW32Window& window, int x, int y, int width, int height, HBRUSH background);
-Fl_Button* w32_makeButton(TW32Window& button, TW32Window& parent, int x, int y, int width, int height,
-                          DWORD style);
+Fl_Button* w32_makeButton(TW32Window& button, TW32Window& parent, int x, int y, int width, int height, DWORD style);

@@ -1,7 +1,7 @@
 #include <FL/Fl.H>
 
-#include <deque>
 #include <windows.h>
+#include <deque>
 
 #include "window_records.h"
 

@@ -1,9 +1,9 @@
 #include <strings.h>
 
-#include <cstdint>
-#include <windows.h>
 #include <win32/copydata_client.h>
 #include <win32/copydata_socket_path.h>
+#include <windows.h>
+#include <cstdint>
 
 #include "window_records.h"
 
@@ -45,8 +45,8 @@ LRESULT SendMessageA(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
     return 0;
   }
   int32_t answer = 0;
-  if (!w32_copyDataSend(remote->path, static_cast<uint32_t>(request->dwData), request->lpData, request->cbData,
-                        answer, answerTimeoutMs)) {
+  if (!w32_copyDataSend(remote->path, static_cast<uint32_t>(request->dwData), request->lpData, request->cbData, answer,
+                        answerTimeoutMs)) {
     SetLastError(ERROR_BROKEN_PIPE);
     return 0;
   }

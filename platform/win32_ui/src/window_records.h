@@ -1,11 +1,11 @@
 #pragma once
 // The objects behind window handles, and the registries that tell live
 // handles from stale ones.
+#include <win32/copydata_server.h>
+#include <windows.h>
 #include <memory>
 #include <string>
 #include <vector>
-#include <windows.h>
-#include <win32/copydata_server.h>
 
 class Fl_Button;
 class Fl_Window;

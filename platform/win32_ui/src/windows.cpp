@@ -3,10 +3,10 @@
 #include <FL/Fl_Window.H>
 #include <strings.h>
 
+#include <win32/copydata_socket_path.h>
+#include <windows.h>
 #include <algorithm>
 #include <cstdint>
-#include <windows.h>
-#include <win32/copydata_socket_path.h>
 
 #include "display.h"
 #include "fltk_fd_watcher.h"
@@ -45,8 +45,7 @@ std::unique_ptr<TW32CopyDataServer> openServer(TW32Window& window) {
         [&window](uint32_t dwData, const std::vector<unsigned char>& data) {
           std::vector<unsigned char> copy(data);
           COPYDATASTRUCT request{dwData, static_cast<DWORD>(copy.size()), copy.empty() ? nullptr : copy.data()};
-          return static_cast<int32_t>(
-              window.proc(&window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&request)));
+          return static_cast<int32_t>(window.proc(&window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&request)));
         },
         error);
   }
@@ -94,7 +93,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   window.frame = w32_makeFrame(window, x, y, width, height, windowClass->definition.hbrBackground);
   HWND handle = w32_addWindow(std::move(owned));
 
-  CREATESTRUCTA creation{param,  instance, menu,  parent, height, width, y, x, static_cast<LONG>(style),
+  CREATESTRUCTA creation{param,      instance,  menu,   parent, height, width, y, x, static_cast<LONG>(style),
                          windowName, className, exStyle};
   if (window.proc(handle, WM_CREATE, 0, reinterpret_cast<LPARAM>(&creation)) == -1) {
     DestroyWindow(handle);

@@ -9,9 +9,7 @@ const char* const QDX_SERIAL_PREFIX = "/../?/qdx1://";
 
 namespace {
 
-bool StartsWith(const char* text, const char* prefix) {
-  return std::strncmp(text, prefix, std::strlen(prefix)) == 0;
-}
+bool StartsWith(const char* text, const char* prefix) { return std::strncmp(text, prefix, std::strlen(prefix)) == 0; }
 
 }  // namespace
 

@@ -56,8 +56,7 @@ class TAsmWriter : public TRunWriter {
         if (IsBytecode(address)) return true;
         section_ = OUT_OF_RANGE;
         return WriteRangeComment(out, address);
-      case OUT_OF_RANGE:
-        break;
+      case OUT_OF_RANGE: break;
     }
     return WriteRangeComment(out, address);
   }

@@ -10,8 +10,8 @@ bool WriteRecord(TLineFile& out, unsigned type, const THexRecord& record) {
   // The count covers the body and the checksum.
   const unsigned count = record.ByteCount() + 1;
   const uint8_t checksum = static_cast<uint8_t>(~(count + record.Sum()));
-  return out.Print("S%hd%.2hX%s%.2hX\n", static_cast<short>(type), static_cast<unsigned short>(count),
-                   record.Body(), static_cast<unsigned short>(checksum));
+  return out.Print("S%hd%.2hX%s%.2hX\n", static_cast<short>(type), static_cast<unsigned short>(count), record.Body(),
+                   static_cast<unsigned short>(checksum));
 }
 
 class TS19Writer : public TRunWriter {

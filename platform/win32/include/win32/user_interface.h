@@ -76,8 +76,7 @@ typedef struct tagCOPYDATASTRUCT {
 #define WS_CAPTION 0x00C00000L
 #define WS_VISIBLE 0x10000000L
 #define WS_CHILD 0x40000000L
-#define WS_OVERLAPPEDWINDOW \
-  (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
+#define WS_OVERLAPPEDWINDOW (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
 #define WS_EX_CLIENTEDGE 0x00000200L
 
 #define CW_USEDEFAULT ((int)0x80000000)
@@ -110,8 +109,8 @@ ATOM RegisterClassExA(const WNDCLASSEXA* windowClass);
 
 // Without a display, or when another process already serves the top-level
 // window's class, creation fails with NULL.
-HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
-                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
+HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
+                     int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
 BOOL DestroyWindow(HWND window);
 BOOL ShowWindow(HWND window, int command);
 BOOL UpdateWindow(HWND window);

@@ -9,5 +9,5 @@ bool w32_copyDataProbe(const std::string& path);
 // Sends one request and waits at most `timeoutMs` for its answer. False when
 // nobody listens, the data is above the size limit, or the connection ends
 // or times out before the answer.
-bool w32_copyDataSend(const std::string& path, uint32_t dwData, const void* data, uint32_t cbData,
-                      int32_t& answer, int timeoutMs);
+bool w32_copyDataSend(const std::string& path, uint32_t dwData, const void* data, uint32_t cbData, int32_t& answer,
+                      int timeoutMs);

@@ -22,8 +22,8 @@ class TW32CopyDataServer {
   // Binds `path` (mode 0600), taking over a socket file that no process
   // listens on any more. NULL with a reason in `error` when the path is
   // served by a running process or holds something else than a socket.
-  static std::unique_ptr<TW32CopyDataServer> open(const std::string& path, TW32FdWatcher& watcher,
-                                                  TDispatch dispatch, std::string& error);
+  static std::unique_ptr<TW32CopyDataServer> open(const std::string& path, TW32FdWatcher& watcher, TDispatch dispatch,
+                                                  std::string& error);
   ~TW32CopyDataServer();
   TW32CopyDataServer(const TW32CopyDataServer&) = delete;
   TW32CopyDataServer& operator=(const TW32CopyDataServer&) = delete;
