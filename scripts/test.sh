@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
-# Builds every configuration and runs every test: the sanitizer build, the
-# fuzz targets (a bounded run each), then the regular build, whose CTest
-# summary ends the output.
+# Checks the code style, builds every configuration and runs every test: the
+# sanitizer build, the fuzz targets (a bounded run each), then the regular
+# build, whose CTest summary ends the output.
 set -u
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 scripts/setup-deps.sh || exit 1
 jobs=$(nproc)
 status=0
+
+echo "=== code style ==="
+scripts/check-format.sh || status=1
 
 scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DTOLVANE_SANITIZE=ON -DTOLVANE_BENCH=OFF || exit 1
 scripts/build.sh build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOLVANE_FUZZ=ON \
