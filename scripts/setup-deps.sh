@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs the Debian packages of scripts/packages that are missing. A name
-# without an architecture means the machine's own: an i386 copy alone of a
-# library does not count for it.
+# Installs the Debian packages listed in scripts/packages.d/*.list that are
+# missing. A name without an architecture means the machine's own: an i386
+# copy alone of a library does not count for it. A name with ":i386" adds
+# the i386 architecture to dpkg first.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 native=$(dpkg --print-architecture)
@@ -13,14 +14,22 @@ installed() {
     grep -q -E "^install ok installed ($arch|all)\$"
 }
 
-missing=()
-while read -r pkg; do
-  case "$pkg" in ''|'#'*) continue ;; esac
-  installed "$pkg" || missing+=("$pkg")
-done < "$here/packages"
-[ ${#missing[@]} -eq 0 ] && exit 0
-echo "Installing missing packages: ${missing[*]}"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
+
+missing=()
+foreign=()
+while read -r pkg; do
+  case "$pkg" in ''|'#'*) continue ;; esac
+  case "$pkg" in *:*) foreign+=("${pkg#*:}") ;; esac
+  installed "$pkg" || missing+=("$pkg")
+done < <(cat "$here"/packages.d/*.list)
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+for arch in $(printf '%s\n' "${foreign[@]}" | sort -u); do
+  [ "$arch" = "$native" ] && continue
+  dpkg --print-foreign-architectures | grep -qx "$arch" || $sudo dpkg --add-architecture "$arch"
+done
+echo "Installing missing packages: ${missing[*]}"
 $sudo apt-get update
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y "${missing[@]}"
