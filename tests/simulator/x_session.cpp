@@ -124,6 +124,16 @@ pid_t TXSession::startOther(const std::vector<std::string>& argv, const std::vec
   return pid;
 }
 
+std::optional<int> TXSession::runToEnd(const std::vector<std::string>& argv, const std::vector<std::string>& env,
+                                       const std::string& log, int timeoutMs) {
+  std::vector<std::string> all = env;
+  all.push_back("DISPLAY=" + display_);
+  pid_t pid = spawn(argv, all, dir_.File(log), dir_.File(log));
+  const std::optional<int> code = waitForExit(pid, timeoutMs);
+  if (!code) end(pid);
+  return code;
+}
+
 std::optional<int> TXSession::waitForExit(pid_t pid, int timeoutMs) {
   if (pid <= 0) return std::nullopt;
   sim_waitUntil(

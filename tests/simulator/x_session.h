@@ -39,7 +39,7 @@ class TXSession {
   void killProgram();
 
   // What the program wrote on its standard output and error.
-  std::string output() const { return dir_.Read("out.txt"); }
+  virtual std::string output() const { return dir_.Read("out.txt"); }
   std::string errors() const { return dir_.Read("err.txt"); }
   // True once `part` stands `count` times in the program's output.
   bool waitForOutput(const std::string& part, size_t count = 1, int timeoutMs = 20000) const;
@@ -64,6 +64,12 @@ class TXSession {
   // Another program in the session's folder; ended with the session.
   pid_t startOther(const std::vector<std::string>& argv, const std::vector<std::string>& env, const std::string& out,
                    const std::string& err);
+  // Runs a program in the session's folder to its end, both its streams
+  // appended to the folder's file `log` (children it leaves behind may
+  // keep them open); its exit code, or nothing when it was ended for taking
+  // longer than `timeoutMs`.
+  std::optional<int> runToEnd(const std::vector<std::string>& argv, const std::vector<std::string>& env,
+                              const std::string& log, int timeoutMs);
   pid_t program() const { return program_; }
   void end(pid_t& pid);
 

@@ -1,0 +1,84 @@
+#include "wine_panel_session.h"
+
+#include <filesystem>
+#include <sstream>
+#include <system_error>
+
+#include "child_process.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The first wine process of a prefix starts wine's background services,
+// which the prefix keeps until its server ends.
+const int bootTimeoutMs = 120000;
+
+}  // namespace
+
+TWinePanelSession::TWinePanelSession() {
+  if (hasDisplay()) ready_ = makePrefix();
+}
+
+TWinePanelSession::~TWinePanelSession() {
+  if (prefix_.empty()) return;
+  // Ends every process of the prefix: the panel, wine's desktop and services.
+  testkit::TChildRequest request;
+  request.program = "wineserver";
+  request.args = {"-k"};
+  request.environment = testkit::ChildEnvironment({"WINEPREFIX="}, {"WINEPREFIX=" + prefix_});
+  request.timeoutMs = 20000;
+  testkit::RunChild(request);
+}
+
+bool TWinePanelSession::makePrefix() {
+  // The build tree's own prefix, booted once (under its lock) by its wrapper.
+  testkit::TChildRequest boot;
+  boot.program = WINE_RUN;
+  boot.args = {"cmd", "/c", "exit"};
+  boot.timeoutMs = bootTimeoutMs;
+  if (testkit::RunChild(boot).status != 0) return false;
+
+  prefix_ = dir().File("wineprefix");
+  const fs::path from = WINE_TEMPLATE_PREFIX, to = prefix_;
+  std::error_code error;
+  fs::create_directories(to / "dosdevices", error);
+  for (const char* file : {"system.reg", "user.reg", "userdef.reg", ".update-timestamp"})
+    if (!error) fs::copy_file(from / file, to / file, error);
+  if (!error) fs::create_directory_symlink(from / "drive_c", to / "dosdevices" / "c:", error);
+  if (!error) fs::create_directory_symlink("/", to / "dosdevices" / "z:", error);
+  if (error) return false;
+
+  // The server, then the desktop on the session's display, with their
+  // output in a file of the folder: the panel's own output stays its own.
+  const std::vector<std::string> env = wineEnvironment();
+  if (runToEnd({"wineserver", "-p30"}, env, "wine-boot.txt", bootTimeoutMs) != 0) return false;
+  return runToEnd({"wine", WINE_CLIENT_EXE, "wait", "0"}, env, "wine-boot.txt", bootTimeoutMs).has_value();
+}
+
+std::vector<std::string> TWinePanelSession::wineEnvironment() const {
+  return {"WINEPREFIX=" + prefix_, "WINEDEBUG=-all", "WINEDLLOVERRIDES=mscoree,mshtml="};
+}
+
+bool TWinePanelSession::startPanel() {
+  if (!ready_) return false;
+  startProgram({"wine", WINE_SIMPANEL_EXE}, wineEnvironment());
+  return client({"wait", "20000"}) == std::vector<std::string>{"found"};
+}
+
+std::string TWinePanelSession::output() const {
+  std::string text = rawOutput();
+  for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at)) text.erase(at, 1);
+  return text;
+}
+
+std::vector<std::string> TWinePanelSession::client(const std::vector<std::string>& steps) const {
+  std::vector<std::string> argv = {"wine", WINE_CLIENT_EXE};
+  argv.insert(argv.end(), steps.begin(), steps.end());
+  std::istringstream out(runTool(argv, 30000, wineEnvironment()));
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(out, line);) lines.push_back(line.substr(0, line.find('\r')));
+  return lines;
+}
+
+bool TWinePanelSession::closePanel() const { return client({"close"}) == std::vector<std::string>{"1"}; }
