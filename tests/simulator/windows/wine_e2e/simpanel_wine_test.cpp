@@ -36,7 +36,7 @@ class TWinePanelTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(session.hasDisplay()) << "Xvfb did not start";
-    ASSERT_TRUE(session.startPanel()) << session.output() << session.errors();
+    ASSERT_TRUE(session.startPanel()) << session.problem() << session.output() << session.errors();
     window = session.findWindow(sim_panelTitle);
     ASSERT_FALSE(window.empty());
   }

@@ -17,7 +17,7 @@ const int bootTimeoutMs = 120000;
 }  // namespace
 
 TWinePanelSession::TWinePanelSession() {
-  if (hasDisplay()) ready_ = makePrefix();
+  if (hasDisplay() && makePrefix()) problem_.clear();
 }
 
 TWinePanelSession::~TWinePanelSession() {
@@ -37,23 +37,36 @@ bool TWinePanelSession::makePrefix() {
   boot.program = WINE_RUN;
   boot.args = {"cmd", "/c", "exit"};
   boot.timeoutMs = bootTimeoutMs;
-  if (testkit::RunChild(boot).status != 0) return false;
+  if (testkit::RunChild(boot).status != 0) return fail("the build tree's wine prefix did not boot");
+  // A prefix booted before its wrapper let the boot's server end writes its
+  // registry within a save period of its server.
+  const fs::path from = WINE_TEMPLATE_PREFIX;
+  if (!sim_waitUntil([&] { return fs::exists(from / "userdef.reg"); }, 60000))
+    return fail("no registry in " + from.string());
 
   prefix_ = dir().File("wineprefix");
-  const fs::path from = WINE_TEMPLATE_PREFIX, to = prefix_;
+  const fs::path to = prefix_;
   std::error_code error;
   fs::create_directories(to / "dosdevices", error);
   for (const char* file : {"system.reg", "user.reg", "userdef.reg", ".update-timestamp"})
     if (!error) fs::copy_file(from / file, to / file, error);
   if (!error) fs::create_directory_symlink(from / "drive_c", to / "dosdevices" / "c:", error);
   if (!error) fs::create_directory_symlink("/", to / "dosdevices" / "z:", error);
-  if (error) return false;
+  if (error) return fail("cannot make " + prefix_ + ": " + error.message());
 
   // The server, then the desktop on the session's display, with their
   // output in a file of the folder: the panel's own output stays its own.
   const std::vector<std::string> env = wineEnvironment();
-  if (runToEnd({"wineserver", "-p30"}, env, "wine-boot.txt", bootTimeoutMs) != 0) return false;
-  return runToEnd({"wine", WINE_CLIENT_EXE, "wait", "0"}, env, "wine-boot.txt", bootTimeoutMs).has_value();
+  if (runToEnd({"wineserver", "-p30"}, env, "wine-boot.txt", bootTimeoutMs) != 0)
+    return fail("the prefix's server did not start: " + dir().Read("wine-boot.txt"));
+  if (!runToEnd({"wine", WINE_CLIENT_EXE, "wait", "0"}, env, "wine-boot.txt", bootTimeoutMs))
+    return fail("the prefix's desktop did not start: " + dir().Read("wine-boot.txt"));
+  return true;
+}
+
+bool TWinePanelSession::fail(const std::string& why) {
+  problem_ = why;
+  return false;
 }
 
 std::vector<std::string> TWinePanelSession::wineEnvironment() const {
@@ -61,7 +74,7 @@ std::vector<std::string> TWinePanelSession::wineEnvironment() const {
 }
 
 bool TWinePanelSession::startPanel() {
-  if (!ready_) return false;
+  if (!problem_.empty()) return false;
   startProgram({"wine", WINE_SIMPANEL_EXE}, wineEnvironment());
   return client({"wait", "20000"}) == std::vector<std::string>{"found"};
 }

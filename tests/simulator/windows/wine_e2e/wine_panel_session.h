@@ -17,6 +17,8 @@ class TWinePanelSession : public TXSession {
   // Starts simpanel.exe in the session's folder; true once the client finds
   // its window.
   bool startPanel();
+  // Why the session's wine prefix could not be made, "" when it was.
+  const std::string& problem() const { return problem_; }
   // Runs the test client with these steps; its lines, one a step, or fewer
   // when it failed.
   std::vector<std::string> client(const std::vector<std::string>& steps) const;
@@ -30,8 +32,9 @@ class TWinePanelSession : public TXSession {
 
  private:
   bool makePrefix();
+  bool fail(const std::string& why);
   std::vector<std::string> wineEnvironment() const;
 
   std::string prefix_;
-  bool ready_ = false;
+  std::string problem_ = "no display";
 };
