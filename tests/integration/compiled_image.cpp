@@ -1,10 +1,9 @@
 #include "compiled_image.h"
 
-#include <dlfcn.h>
-
 #include <stdexcept>
 #include <string>
 
+#include "dynlib.h"
 #include "plccomp.h"
 
 namespace integ {
@@ -15,7 +14,7 @@ const size_t SETTINGS_SIZE = 208;
 
 template <typename Function>
 Function Bound(void* module, const char* name) {
-  auto function = reinterpret_cast<Function>(dlsym(module, name));
+  auto function = reinterpret_cast<Function>(plat_FindSymbol(module, name));
   if (function == nullptr) throw std::runtime_error(std::string("the compiler library lacks ") + name);
   return function;
 }

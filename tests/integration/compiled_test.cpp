@@ -53,7 +53,7 @@ TEST_P(CompiledRoundTrip, ReaderGetsExactlyTheCompilersBytes) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(S19AndIHEX, CompiledRoundTrip, ::testing::Values("s19", "ihex"),
+INSTANTIATE_TEST_SUITE_P(S19AndIHEX, CompiledRoundTrip, ::testing::ValuesIn(RoundTripKeys()),
                          [](const auto& info) { return info.param; });
 
 // Sixteen items a line from `from` up to `to`, as the data directives of the

@@ -71,7 +71,7 @@ TEST_P(ChainTest, ImagesSurviveEveryLink) {
 }
 
 INSTANTIATE_TEST_SUITE_P(S19AndIHEX, ChainTest,
-                         ::testing::Combine(::testing::Values("s19", "ihex"), ::testing::Values("s19", "ihex")),
+                         ::testing::Combine(::testing::ValuesIn(RoundTripKeys()), ::testing::ValuesIn(RoundTripKeys())),
                          [](const auto& info) { return std::get<0>(info.param) + "_to_" + std::get<1>(info.param); });
 
 }  // namespace
