@@ -52,6 +52,16 @@ struct TCompilerHost {
 
 }  // namespace
 
+const std::vector<TCompiledCase>& SampleCompiles() {
+  static const std::vector<TCompiledCase> compiles = {
+      {"FLASH from 0", 0, 12},
+      {"across a 64 KiB boundary mid-record", 0xFFF8, 40},
+      {"FLASH above 64 KiB, odd start", 0x12345, 25},
+      {"large program", 0x20000, 2000},
+  };
+  return compiles;
+}
+
 std::vector<uint8_t> SampleSettings() {
   std::vector<uint8_t> block(SETTINGS_SIZE);
   for (size_t i = 0; i < block.size(); ++i) block[i] = static_cast<uint8_t>(0xA5 ^ (i * 7));
