@@ -2,8 +2,14 @@
 
 #include <filesystem>
 
+#include "modulepath.h"
+
 namespace testkit {
 
-std::string ProgramDir() { return std::filesystem::read_symlink("/proc/self/exe").parent_path().string(); }
+std::string ProgramDir() {
+  char program[4096];
+  if (plat_moduleFileName(program, sizeof program) == 0) return ".";
+  return std::filesystem::path(program).parent_path().string();
+}
 
 }  // namespace testkit
