@@ -222,7 +222,7 @@ void TXSession::closeWindow(const std::string& window) const {
 }
 
 bool TXSession::screenshot(const std::string& window, const std::string& artifactName) const {
-  const std::string file = sim_artifactDir() + "/" + artifactName;
+  const std::string file = (artifactDir_.empty() ? sim_artifactDir() : artifactDir_) + "/" + artifactName;
   runTool({"import", "-window", window, file});
   struct stat status {};
   return stat(file.c_str(), &status) == 0 && status.st_size > 0;

@@ -73,6 +73,9 @@ class TXSession {
   pid_t program() const { return program_; }
   void end(pid_t& pid);
 
+  // Where screenshots go; sim_artifactDir() unless a session says otherwise.
+  std::string artifactDir_;
+
  private:
   pid_t spawn(const std::vector<std::string>& argv, const std::vector<std::string>& env, const std::string& out,
               const std::string& err, int keepFd = -1) const;

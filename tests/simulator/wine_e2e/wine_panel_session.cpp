@@ -1,5 +1,8 @@
 #include "wine_panel_session.h"
 
+#include <sys/stat.h>
+
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <system_error>
@@ -17,6 +20,14 @@ const int bootTimeoutMs = 120000;
 }  // namespace
 
 TWinePanelSession::TWinePanelSession() {
+  const char* tree = getenv("SIM_WINDOWS_TREE");
+  tree_ = tree ? tree : "";
+  if (tree_.empty()) {
+    problem_ = "SIM_WINDOWS_TREE names no Windows build tree";
+    return;
+  }
+  artifactDir_ = tree_ + "/tests/artifacts";
+  mkdir(artifactDir_.c_str(), 0755);
   if (hasDisplay() && makePrefix()) problem_.clear();
 }
 
@@ -34,13 +45,13 @@ TWinePanelSession::~TWinePanelSession() {
 bool TWinePanelSession::makePrefix() {
   // The build tree's own prefix, booted once (under its lock) by its wrapper.
   testkit::TChildRequest boot;
-  boot.program = WINE_RUN;
+  boot.program = tree_ + "/wine/run";
   boot.args = {"cmd", "/c", "exit"};
   boot.timeoutMs = bootTimeoutMs;
   if (testkit::RunChild(boot).status != 0) return fail("the build tree's wine prefix did not boot");
   // A prefix booted before its wrapper let the boot's server end writes its
   // registry within a save period of its server.
-  const fs::path from = WINE_TEMPLATE_PREFIX;
+  const fs::path from = tree_ + "/wineprefix";
   if (!sim_waitUntil([&] { return fs::exists(from / "userdef.reg"); }, 60000))
     return fail("no registry in " + from.string());
 
@@ -59,7 +70,7 @@ bool TWinePanelSession::makePrefix() {
   const std::vector<std::string> env = wineEnvironment();
   if (runToEnd({"wineserver", "-p30"}, env, "wine-boot.txt", bootTimeoutMs) != 0)
     return fail("the prefix's server did not start: " + dir().Read("wine-boot.txt"));
-  if (!runToEnd({"wine", WINE_CLIENT_EXE, "wait", "0"}, env, "wine-boot.txt", bootTimeoutMs))
+  if (!runToEnd({"wine", clientExe(), "wait", "0"}, env, "wine-boot.txt", bootTimeoutMs))
     return fail("the prefix's desktop did not start: " + dir().Read("wine-boot.txt"));
   return true;
 }
@@ -69,13 +80,15 @@ bool TWinePanelSession::fail(const std::string& why) {
   return false;
 }
 
+std::string TWinePanelSession::clientExe() const { return tree_ + "/tests/simpanel_client.exe"; }
+
 std::vector<std::string> TWinePanelSession::wineEnvironment() const {
   return {"WINEPREFIX=" + prefix_, "WINEDEBUG=-all", "WINEDLLOVERRIDES=mscoree,mshtml="};
 }
 
 bool TWinePanelSession::startPanel() {
   if (!problem_.empty()) return false;
-  startProgram({"wine", WINE_SIMPANEL_EXE}, wineEnvironment());
+  startProgram({"wine", tree_ + "/bin/simpanel.exe"}, wineEnvironment());
   return client({"wait", "20000"}) == std::vector<std::string>{"found"};
 }
 
@@ -86,7 +99,7 @@ std::string TWinePanelSession::output() const {
 }
 
 std::vector<std::string> TWinePanelSession::client(const std::vector<std::string>& steps) const {
-  std::vector<std::string> argv = {"wine", WINE_CLIENT_EXE};
+  std::vector<std::string> argv = {"wine", clientExe()};
   argv.insert(argv.end(), steps.begin(), steps.end());
   std::istringstream out(runTool(argv, 30000, wineEnvironment()));
   std::vector<std::string> lines;

@@ -2,8 +2,12 @@
 // One simulator panel of the Windows build under wine, on an X display of
 // its own and in a wine prefix of its own, so that no other test's window
 // answers its client's FindWindowA and cases can run side by side. The
-// prefix shares the build tree's booted drive C: and copies only its
+// prefix shares the Windows tree's booted drive C: and copies only its
 // registry. Every wine process of the session ends with it.
+//
+// The Windows build tree is named by the environment variable
+// SIM_WINDOWS_TREE: its bin/simpanel.exe, tests/simpanel_client.exe, wine
+// wrapper and prefix are used, and screenshots go to its tests/artifacts/.
 #include <string>
 #include <vector>
 
@@ -34,7 +38,9 @@ class TWinePanelSession : public TXSession {
   bool makePrefix();
   bool fail(const std::string& why);
   std::vector<std::string> wineEnvironment() const;
+  std::string clientExe() const;
 
+  std::string tree_;
   std::string prefix_;
   std::string problem_ = "no display";
 };
