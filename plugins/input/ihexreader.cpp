@@ -81,16 +81,17 @@ TLineStep TIHEXLineRules::HandleLine(const char* text, size_t length) {
 TLineStep TIHEXLineRules::HandleData(const TRecordText& record, int64_t count, int64_t address, unsigned sum) {
   // The bytes before one that does not convert are kept.
   uint8_t bytes[256] = {};
-  int64_t converted = 0;
-  for (; converted < count; ++converted) {
+  const auto byteCount = static_cast<size_t>(count);  // two digits: 0 to 255
+  size_t converted = 0;
+  for (; converted < byteCount; ++converted) {
     const int64_t data = record.Field(8 + 2 * converted, 2);
     if (data < 0) break;
     bytes[converted] = static_cast<uint8_t>(data);
     sum += static_cast<unsigned>(data);
   }
-  image.Append(base + static_cast<uint32_t>(address), bytes, static_cast<size_t>(converted));
-  if (converted < count) return TLineStep::FAILURE;
-  return ChecksumRight(record, 8 + 2 * count, sum) ? TLineStep::NEXT_LINE : TLineStep::FAILURE;
+  image.Append(base + static_cast<uint32_t>(address), bytes, converted);
+  if (converted < byteCount) return TLineStep::FAILURE;
+  return ChecksumRight(record, 8 + 2 * byteCount, sum) ? TLineStep::NEXT_LINE : TLineStep::FAILURE;
 }
 
 TLineStep TIHEXLineRules::HandleEndOfFile(const TRecordText& record, int64_t count, int64_t address) {
