@@ -1,5 +1,7 @@
 # 32-bit Linux (i386) with the machine's own GCC and -m32 (g++-multilib and
-# the :i386 -dev packages of scripts/packages.d/i386.list).
+# the :i386 -dev packages of scripts/packages.d/i386.list): the same compiler
+# as the x86_64 trees, and no i686 cross compiler, whose Debian package
+# would remove gcc-multilib.
 #
 # Large-file and 64-bit time support: without them glibc's i386 stat() family
 # fails with EOVERFLOW on 64-bit inode numbers (XFS, NFS, overlay file
