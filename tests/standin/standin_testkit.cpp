@@ -11,6 +11,7 @@
 extern char** environ;
 
 bool standin_restart(const TStandinEnv& env) {
+  if (!standin_loaded()) return false;
   std::vector<std::string> names;
   for (char** entry = environ; *entry; ++entry) {
     std::string text = *entry;
