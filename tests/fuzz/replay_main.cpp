@@ -1,0 +1,50 @@
+// The fuzz targets outside libFuzzer: runs every file named, or found in the
+// folders named, through the target once. The regular and sanitizer builds
+// replay the seed corpus and the regression cases this way.
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv);
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+
+namespace {
+
+int replay(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (!in.good() && !in.eof()) {
+    std::fprintf(stderr, "cannot read %s\n", file.c_str());
+    return 1;
+  }
+  std::fprintf(stderr, "%s\n", file.c_str());
+  LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  LLVMFuzzerInitialize(&argc, &argv);
+  int failures = 0;
+  size_t count = 0;
+  for (int i = 1; i < argc; ++i) {
+    const std::filesystem::path named = argv[i];
+    if (std::filesystem::is_directory(named)) {
+      for (const auto& entry : std::filesystem::recursive_directory_iterator(named))
+        if (entry.is_regular_file() && entry.path().filename() != "README.md") {
+          failures += replay(entry.path());
+          ++count;
+        }
+    } else if (std::filesystem::exists(named)) {
+      failures += replay(named);
+      ++count;
+    }
+  }
+  std::fprintf(stderr, "%zu inputs replayed\n", count);
+  return failures == 0 ? 0 : 1;
+}
