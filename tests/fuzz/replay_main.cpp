@@ -1,6 +1,7 @@
 // The fuzz targets outside libFuzzer: runs every file named, or found in the
-// folders named, through the target once. The regular and sanitizer builds
-// replay the seed corpus and the regression cases this way.
+// folders named, through the target once; without arguments the target's
+// seed corpus and regression cases, as the regular and sanitizer builds
+// replay them.
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -30,19 +31,24 @@ int replay(const std::filesystem::path& file) {
 
 int main(int argc, char** argv) {
   LLVMFuzzerInitialize(&argc, &argv);
+  std::vector<std::filesystem::path> named(argv + 1, argv + argc);
+  const bool defaults = named.empty();  // a folder of them may not exist yet
+  if (defaults) named = {FUZZ_CORPUS_DIR, FUZZ_REGRESSION_DIR};
   int failures = 0;
   size_t count = 0;
-  for (int i = 1; i < argc; ++i) {
-    const std::filesystem::path named = argv[i];
-    if (std::filesystem::is_directory(named)) {
-      for (const auto& entry : std::filesystem::recursive_directory_iterator(named))
-        if (entry.is_regular_file() && entry.path().filename() != "README.md") {
+  for (const std::filesystem::path& path : named) {
+    if (std::filesystem::is_directory(path)) {
+      for (const auto& entry : std::filesystem::recursive_directory_iterator(path))
+        if (entry.is_regular_file()) {
           failures += replay(entry.path());
           ++count;
         }
-    } else if (std::filesystem::exists(named)) {
-      failures += replay(named);
+    } else if (std::filesystem::exists(path)) {
+      failures += replay(path);
       ++count;
+    } else if (!defaults) {
+      std::fprintf(stderr, "no such file or folder: %s\n", path.c_str());
+      ++failures;
     }
   }
   std::fprintf(stderr, "%zu inputs replayed\n", count);
