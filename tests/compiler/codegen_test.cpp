@@ -187,6 +187,45 @@ TEST_F(Codegen, OneSymbolPerVariableCountsItsReferencesOfOnePass) {
   EXPECT_EQ(symbol("n", "INT").accessed, 2);
 }
 
+// The order of a pass's steps shows in its trace: a body that ends on its
+// ELSE or END_IF writes no exit line, its block does.
+TEST_F(Codegen, NestedBlocksTraceTheirStepsInOrder) {
+  lib.ResetCompiler(COMPILER_RESET_LEVEL_TRACE);
+  addProgram({{"IF_BIT_SET", "a"},
+              {"IF_BIT_SET", "b"},
+              {"END_IF"},
+              {"ELSE"},
+              {"SET_BIT", "x"},
+              {"END_IF"},
+              {"END_OF_PROGRAM"}});
+  testkit::TStdoutCapture capture;
+  ASSERT_EQ(lib.StartCompile(), 0);
+  std::vector<std::string> steps;
+  for (const std::string& line : traceMessages(capture.Text()))
+    if (line.rfind("Compile", 0) == 0 || (line.rfind("AddCodeLabelSymbol(", 0) == 0 && endsWith(line, ":")))
+      steps.push_back(line);
+  const std::vector<std::string> pass = {"CompileFromIntermediate(TRUE):",
+                                         "AddCodeLabelSymbol(1, 0):",
+                                         "AddCodeLabelSymbol(1, 1):",
+                                         "CompileIfBody(1):",
+                                         "CompileFromIntermediate(FALSE):",
+                                         "AddCodeLabelSymbol(2, 0):",
+                                         "AddCodeLabelSymbol(2, 1):",
+                                         "CompileIfBody(2):",
+                                         "CompileFromIntermediate(FALSE):",
+                                         "AddCodeLabelSymbol(2, 1):",
+                                         "CompileIfBody(2) => void",
+                                         "AddCodeLabelSymbol(1, 1):",
+                                         "AddCodeLabelSymbol(1, 2):",
+                                         "CompileFromIntermediate(FALSE):",
+                                         "AddCodeLabelSymbol(1, 2):",
+                                         "CompileIfBody(1) => void",
+                                         "CompileFromIntermediate(TRUE) => void"};
+  std::vector<std::string> threePasses;
+  for (int i = 0; i < 3; ++i) threePasses.insert(threePasses.end(), pass.begin(), pass.end());
+  EXPECT_EQ(steps, threePasses);
+}
+
 namespace {
 
 // Runs body on a thread with a stack of stackBytes, as a host with a small
