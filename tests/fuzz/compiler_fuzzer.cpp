@@ -197,6 +197,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       case 3: {
         const uint32_t start = in.flag() ? in.u16() : in.u32();
         AddFreeFLASHRange(start, in.u32());
+        compiled = false;  // the image moves; from near the top it is no longer served
         break;
       }
       case 4: {
