@@ -1,8 +1,8 @@
-// A test program started on its own, without the stand-in preloaded, starts
-// itself again with it, before main: run alone it passes as it does under
+// Linked into a test program that talks to the stand-in in its own process:
+// started on its own, without the stand-in preloaded, the program starts
+// itself again with it, before main. Run alone it passes as it does under
 // CTest, whose test environment preloads the stand-in, and it never reaches
 // a real controller.
-#include <dlfcn.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -44,5 +44,3 @@ void restartWithTheStandin() {
 const bool restarted = (restartWithTheStandin(), true);
 
 }  // namespace
-
-bool standin_loaded() { return dlsym(RTLD_DEFAULT, "qdxsim_reset") != nullptr; }

@@ -20,7 +20,8 @@ struct TRecordLine {
 };
 
 // True when the stand-in is loaded into this process. A test program that
-// links this kit and is started without it starts itself again with it.
+// links qdx_standin_preload and is started without it starts itself again
+// with it.
 bool standin_loaded();
 
 // Clears every QDXSIM_ variable, sets the given ones and rebuilds the
