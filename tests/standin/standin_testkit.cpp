@@ -10,7 +10,10 @@
 
 extern char** environ;
 
+bool standin_loaded() { return ::dlsym(RTLD_DEFAULT, "qdxsim_reset") != nullptr; }
+
 bool standin_restart(const TStandinEnv& env) {
+  if (!standin_loaded()) return false;
   std::vector<std::string> names;
   for (char** entry = environ; *entry; ++entry) {
     std::string text = *entry;

@@ -20,7 +20,7 @@ struct TChildRequest {
   std::string program;  // a path, or a name looked up in PATH
   std::vector<std::string> args;
   std::vector<std::string> environment = ChildEnvironment();
-  std::string input;  // standard input, closed after it
+  std::string input;  // standard input, closed after it; at most a pipe's worth (64 KiB)
   int timeoutMs = 60000;
 };
 

@@ -52,6 +52,10 @@ TChildRun RunChild(const TChildRequest& request) {
     CloseAll({in[0], in[1], out[0], out[1]});
     return run;
   }
+  // The input is in the pipe before the child starts: a program that looks
+  // for waiting input without blocking sees all of it from its first look.
+  // It is small: it fits the pipe, so writing it cannot block.
+  if (!request.input.empty()) (void)!write(in[1], request.input.data(), request.input.size());
   const pid_t child = fork();
   if (child == 0) {
     dup2(in[0], STDIN_FILENO);
@@ -65,8 +69,6 @@ TChildRun RunChild(const TChildRequest& request) {
     CloseAll({in[1], out[0], err[0]});
     return run;
   }
-  // The input is small: it fits the pipe, so writing it cannot block.
-  if (!request.input.empty()) (void)!write(in[1], request.input.data(), request.input.size());
   close(in[1]);
 
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(request.timeoutMs);
