@@ -13,8 +13,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The first wine process of a prefix starts wine's background services,
-// which the prefix keeps until its server ends.
+// Booting a prefix (the tree's first, with its files, or a session's
+// services and desktop) takes seconds; a bound well above that.
 const int bootTimeoutMs = 120000;
 
 }  // namespace
@@ -49,8 +49,8 @@ bool TWinePanelSession::makePrefix() {
   boot.args = {"cmd", "/c", "exit"};
   boot.timeoutMs = bootTimeoutMs;
   if (testkit::RunChild(boot).status != 0) return fail("the build tree's wine prefix did not boot");
-  // A prefix booted before its wrapper let the boot's server end writes its
-  // registry within a save period of its server.
+  // A tree booted by an older wrapper may have its registry only in its
+  // running server still, which writes it within its save period (30 s).
   const fs::path from = tree_ + "/wineprefix";
   if (!sim_waitUntil([&] { return fs::exists(from / "userdef.reg"); }, 60000))
     return fail("no registry in " + from.string());
