@@ -52,10 +52,12 @@ TChildRun RunChild(const TChildRequest& request) {
     CloseAll({in[0], in[1], out[0], out[1]});
     return run;
   }
-  // The input is in the pipe before the child starts: a program that looks
-  // for waiting input without blocking sees all of it from its first look.
-  // It is small: it fits the pipe, so writing it cannot block.
+  // The input and its end are in the pipe before the child starts: a program
+  // that looks for waiting input without blocking sees all of it, and the
+  // end of an empty input, from its first look. It is small: it fits the
+  // pipe, so writing it cannot block.
   if (!request.input.empty()) (void)!write(in[1], request.input.data(), request.input.size());
+  close(in[1]);
   const pid_t child = fork();
   if (child == 0) {
     dup2(in[0], STDIN_FILENO);
@@ -66,10 +68,9 @@ TChildRun RunChild(const TChildRequest& request) {
   }
   CloseAll({in[0], out[1], err[1]});
   if (child < 0) {
-    CloseAll({in[1], out[0], err[0]});
+    CloseAll({out[0], err[0]});
     return run;
   }
-  close(in[1]);
 
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(request.timeoutMs);
   pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
