@@ -31,6 +31,8 @@ struct TSimFaults {
   std::set<unsigned> blockErrors;    // 1-based load blocks since the last erase that fail
   TSimOrdinals writeFail;
   TSimOrdinals openFail;
+  unsigned vanishAt = 0;         // the controller vanishes with this write of the process (1-based; 0 never)
+  bool flushQueueKeeps = false;  // Windows: HidD_FlushQueue discards nothing
 };
 
 struct TSimControllerSetup {
@@ -50,6 +52,7 @@ struct TSimConfig {
   unsigned busyMs = 20;
   unsigned eraseMs = 30;
   unsigned readBoundMs = 500;
+  unsigned reportLengths[3] = {64, 64, 0};  // Windows: input, output and feature report lengths
   TSimFaults faults;
   std::string recordPath;
   std::string flashPath;
