@@ -96,6 +96,8 @@ void add_fault(TSimFaults& faults, const std::string& token) {
     faults.shortOnly = true;
   else if (flag && name == "foreign")
     faults.foreign = true;
+  else if (flag && name == "deaf")
+    faults.deaf = true;
   else if (flag && name == "flushqueue_keeps")
     faults.flushQueueKeeps = true;
   else if (!flag && name == "refuse")

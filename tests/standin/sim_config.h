@@ -26,6 +26,7 @@ struct TSimFaults {
   bool shortReport = false;          // a 63-byte report with id 2 before every report
   bool shortOnly = false;            // every report cut to 63 bytes
   bool foreign = false;              // a report with id 3 after every report
+  bool deaf = false;                 // takes no output report: writes fail (Linux) or pile up unread (Windows)
   std::set<std::string> refuse;      // commands answered with an error
   std::set<std::string> misconfirm;  // commands confirmed wrongly
   std::set<unsigned> blockErrors;    // 1-based load blocks since the last erase that fail

@@ -66,7 +66,7 @@ void TSimWorld::Close(int index) {
 
 TSimWrite TSimWorld::Write(int index) {
   ++writes;
-  if (gone[index] || config.faults.writeFail.Contains(writes)) return TSimWrite::Failed;
+  if (gone[index] || config.faults.deaf || config.faults.writeFail.Contains(writes)) return TSimWrite::Failed;
   if (config.faults.vanishAt != 0 && writes == config.faults.vanishAt) {
     gone[index] = true;
     return TSimWrite::Lost;

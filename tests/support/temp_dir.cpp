@@ -1,21 +1,13 @@
 #include "temp_dir.h"
 
-#include <stdlib.h>
-
 #include <filesystem>
-#include <stdexcept>
 
 #include "file_io.h"
+#include "temp_folder.h"
 
 namespace testkit {
 
-TTempDir::TTempDir() {
-  // An empty TMPDIR counts as unset, as it does for the shell's tools.
-  const char* base = getenv("TMPDIR");
-  std::string pattern = std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/tolvane-test-XXXXXX";
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a temporary folder from " + pattern);
-  path_ = pattern;
-}
+TTempDir::TTempDir() : path_(MakeTempFolder()) {}
 
 TTempDir::~TTempDir() {
   std::error_code ignored;

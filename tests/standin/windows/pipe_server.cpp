@@ -149,6 +149,8 @@ void TPipeServer::Serve(TConnection& connection) {
         return;
       }
     }
+    // A deaf controller reads no report of its holder: the pipe fills up.
+    if (connection.holder && world->Config().faults.deaf) break;
     ResetEvent(connection.readOl.hEvent);
     connection.reading = true;
     if (!ReadFile(connection.pipe, connection.in.data(), message_buffer, nullptr, &connection.readOl)) {
@@ -259,8 +261,13 @@ void TPipeServer::DropUnwritten(int controller) {
 bool TPipeServer::Idle() {
   const uint64_t now = sim_now();
   for (size_t c = 0; c < holders.size(); ++c) {
-    const TConnection* holder = holders[c];
-    if (holder && (holder->writing || world->Controller(c).Pending(now))) return false;
+    TConnection* holder = holders[c];
+    if (!holder) continue;
+    // A report of the holder not yet taken, or an answer not yet given.
+    DWORD waiting = 0;
+    if (holder->reading && HasOverlappedIoCompleted(&holder->readOl)) return false;
+    if (PeekNamedPipe(holder->pipe, nullptr, 0, nullptr, &waiting, nullptr) && waiting > 0) return false;
+    if (holder->writing || world->Controller(c).Pending(now)) return false;
   }
   return true;
 }

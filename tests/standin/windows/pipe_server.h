@@ -36,7 +36,8 @@ class TPipeServer {
   // With the lock held: drops the reports the controller has made for its
   // holder and not yet written into the pipe.
   void DropUnwritten(int controller);
-  // With the lock held: no report is waiting to be written.
+  // With the lock held: every report the holders wrote has been answered,
+  // and every answer is in its pipe.
   bool Idle();
   // At process exit, when no other thread runs: records the close of every
   // holder whose program closed its end, and dumps the flash of those held.
