@@ -1,20 +1,59 @@
+# The symbol prefix of a C function as the linker sees it (32-bit Windows
+# puts an underscore before every cdecl name).
+if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(TOLVANE_C_SYMBOL_PREFIX "_")
+else()
+  set(TOLVANE_C_SYMBOL_PREFIX "")
+endif()
+
 # tolvane_export_only(<target> <name>...)
 # Lets exactly the listed extern "C" names leave the shared library <target>
-# (a linker version script hides everything else, template instantiations of
-# the standard library included) and adds a test that the dynamic symbol table
-# defines exactly these names.
+# and adds a test that its export table holds exactly these names. On Linux
+# a linker version script hides everything else, template instantiations of
+# the standard library included; a Windows DLL exports only what is marked
+# TOLVANE_EXPORT, and the test also sees that no name is decorated.
 function(tolvane_export_only target)
   set(names ${ARGN})
-  set(map "${CMAKE_CURRENT_BINARY_DIR}/${target}.exports.map")
-  list(JOIN names ";\n    " body)
-  # Rewritten only when its text changes, so a reconfigure relinks nothing.
-  file(CONFIGURE OUTPUT "${map}" CONTENT "{\n  global:\n    ${body};\n  local: *;\n};\n")
-  target_link_options(${target} PRIVATE "LINKER:--version-script=${map}")
-  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS "${map}")
-  if(BUILD_TESTING AND NOT TOLVANE_FUZZ)
-    add_test(NAME ${target}.exports
-             COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-exports.sh $<TARGET_FILE:${target}> ${names})
+  if(NOT WIN32)
+    set(map "${CMAKE_CURRENT_BINARY_DIR}/${target}.exports.map")
+    list(JOIN names ";\n    " body)
+    # Rewritten only when its text changes, so a reconfigure relinks nothing.
+    file(CONFIGURE OUTPUT "${map}" CONTENT "{\n  global:\n    ${body};\n  local: *;\n};\n")
+    target_link_options(${target} PRIVATE "LINKER:--version-script=${map}")
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS "${map}")
   endif()
+  if(BUILD_TESTING AND NOT TOLVANE_FUZZ)
+    set(reader "")
+    if(WIN32)
+      set(reader --objdump ${CMAKE_OBJDUMP})
+    endif()
+    add_test(NAME ${target}.exports
+             COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-exports.sh ${reader} $<TARGET_FILE:${target}> ${names})
+  endif()
+endfunction()
+
+# tolvane_check_imports(<target>...)
+# On Windows, a test for each program or DLL that it imports no DLL but
+# Windows' own and ours (no compiler runtime DLL).
+function(tolvane_check_imports)
+  if(WIN32 AND BUILD_TESTING)
+    foreach(target IN LISTS ARGN)
+      add_test(NAME ${target}.imports
+               COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-dll-imports.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:${target}>)
+    endforeach()
+  endif()
+endfunction()
+
+# tolvane_install(<target>...)
+# Installs deliverables in the build tree's layout: programs to bin/, shared
+# libraries to lib/ on Linux and beside the programs in bin/ on Windows (their
+# import libraries serve the build only). Checks their imports.
+function(tolvane_install)
+  install(TARGETS ${ARGN}
+          RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+          LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+          ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} EXCLUDE_FROM_ALL)
+  tolvane_check_imports(${ARGN})
 endfunction()
 
 # tolvane_add_gtest(<name> SOURCES <file>... [LIBS <lib>...] [ENV <VAR=value>...])

@@ -68,17 +68,18 @@ void allocateLabels() {
   PLC_TRACE(TRACE_FAILURES, "allocateLabels() => %s", "TRUE");
 }
 
-// The folder of the host program followed by "logs/"; false when the program's
-// name cannot be read or the folder would not fit.
+// The folder of the host program followed by "logs" and the folder separator
+// (a backslash on Windows); false when the program's name cannot be read or
+// the folder would not fit.
 bool logsFolder(char (&folder)[kPathSize]) {
   char program[kPathSize] = {};
   folder[0] = '\0';
   if (plat_moduleFileName(program, sizeof program) == 0) return false;
-  const char* slash = std::strrchr(program, '/');
-  if (!slash) return false;
-  const size_t folderLength = static_cast<size_t>(slash + 1 - program);
-  return std::snprintf(folder, sizeof folder, "%.*slogs/", static_cast<int>(folderLength), program) <
-         static_cast<int>(sizeof folder);
+  const char* separator = std::strrchr(program, PLAT_FOLDER_SEPARATOR);
+  if (!separator) return false;
+  const size_t folderLength = static_cast<size_t>(separator + 1 - program);
+  return std::snprintf(folder, sizeof folder, "%.*slogs%c", static_cast<int>(folderLength), program,
+                       PLAT_FOLDER_SEPARATOR) < static_cast<int>(sizeof folder);
 }
 
 // Writes one dump into the logs folder. A dump that cannot be written leaves

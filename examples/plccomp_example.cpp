@@ -6,14 +6,13 @@
 // -o writes the image's bytes, raw, to a file. -p loads an output plug-in,
 // attaches it to the compiler library, which serves the image through the
 // stream reader routines, and saves the image to the destination.
-#include <dlfcn.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "dynlib.h"
 #include "plccomp.h"
 
 namespace {
@@ -148,18 +147,16 @@ bool saveThroughPlugin(const char* pluginPath, const char* destination) {
   using TAttach = bool (*)(void*);
   using TSaveAs = bool (*)(const char*);
   using TLastError = int (*)(char*, unsigned);
-  void* plugin = dlopen(pluginPath, RTLD_NOW | RTLD_LOCAL);
+  void* plugin = plat_LoadLibrary(pluginPath);
   if (!plugin) {
-    std::fprintf(stderr, "cannot load %s: %s\n", pluginPath, dlerror());
+    std::fprintf(stderr, "cannot load %s: %s\n", pluginPath, plat_LoadError());
     return false;
   }
-  auto attach = reinterpret_cast<TAttach>(dlsym(plugin, "AttachToDLL"));
-  auto saveAs = reinterpret_cast<TSaveAs>(dlsym(plugin, "SaveAs"));
-  auto pluginError = reinterpret_cast<TLastError>(dlsym(plugin, "GetLastErrorMsg"));
-  Dl_info self{};
-  void* compiler = nullptr;
-  if (dladdr(reinterpret_cast<void*>(&StartCompile), &self) && self.dli_fname)
-    compiler = dlopen(self.dli_fname, RTLD_NOW | RTLD_NOLOAD);
+  auto attach = reinterpret_cast<TAttach>(plat_FindSymbol(plugin, "AttachToDLL"));
+  auto saveAs = reinterpret_cast<TSaveAs>(plat_FindSymbol(plugin, "SaveAs"));
+  auto pluginError = reinterpret_cast<TLastError>(plat_FindSymbol(plugin, "GetLastErrorMsg"));
+  // The compiler library this program is linked against, as a module handle.
+  void* compiler = plat_LoadedModule(PLCCOMP_FILE_NAME);
   bool saved = false;
   if (!attach || !saveAs || !compiler) {
     std::fprintf(stderr, "%s is not an output plug-in\n", pluginPath);
@@ -171,8 +168,8 @@ bool saveThroughPlugin(const char* pluginPath, const char* destination) {
     if (pluginError) pluginError(text, sizeof text);
     std::fprintf(stderr, "%s could not save to %s: %s\n", pluginPath, destination, text);
   }
-  dlclose(plugin);  // before the producer it points into
-  if (compiler) dlclose(compiler);
+  plat_FreeLibrary(plugin);  // before the producer it points into
+  plat_FreeLibrary(compiler);
   return saved;
 }
 

@@ -1,8 +1,8 @@
 // The four routine slots and the exports that fill them.
 #include "bound_routines.h"
 
+#include "dynlib.h"
 #include "error_text.h"
-#include "module_symbols.h"
 #include "tolvane_export.h"
 
 namespace {
@@ -21,7 +21,7 @@ bool StoreRoutine(Func& slot, Func routine, const char* name) {
 
 template <typename Func>
 Func FindRoutine(void* module, const char* name) {
-  return reinterpret_cast<Func>(outplug_FindModuleSymbol(module, name));
+  return reinterpret_cast<Func>(plat_FindSymbol(module, name));
 }
 
 }  // namespace

@@ -15,7 +15,8 @@ bool Set_GetFirstByte_Func(GetFirstByte_Func routine);
 bool Set_GetNextByte_Func(GetNextByte_Func routine);
 bool Set_GetCurrentByteData_Func(GetCurrentByteData_Func routine);
 bool Set_GetCurrentByteAddress_Func(GetCurrentByteAddress_Func routine);
-// module: the dynamic loader's handle of the producer (dlopen on Linux).
+// module: the dynamic loader's handle of the producer (dlopen on Linux, an
+// HMODULE on Windows).
 bool AttachToDLL(void* module);
 bool SaveAs(const char* fileName);
 int GetLastErrorMsg(char* dstBuf, unsigned size);
