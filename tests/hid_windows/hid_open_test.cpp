@@ -56,6 +56,8 @@ struct TBadPath {
   const char* error;  // how hid_error(NULL) begins
 };
 
+std::ostream& operator<<(std::ostream& out, const TBadPath& c) { return out << c.name; }
+
 class HidOpenBadPath : public ::testing::TestWithParam<TBadPath> {};
 
 // Nothing to open: null, and the step that failed in hid_error(NULL).

@@ -20,6 +20,7 @@ const std::string ROW = "\n    ";
 
 class HidTrace : public THidBackendTest {};
 
+// The answer to a reset: the maximum cycle time is reset to the average.
 TEST_F(HidTrace, AReportWrittenAndTheAnswerRead) {
   ASSERT_NO_FATAL_FAILURE(Open());
   unsigned char report[64] = {};
@@ -29,7 +30,7 @@ TEST_F(HidTrace, AReportWrittenAndTheAnswerRead) {
   ASSERT_EQ(hid_read(dev, report, sizeof report), 64);
   ASSERT_EQ(hid_read(dev, report, sizeof report), 0);
   EXPECT_EQ(trace.Text(), "\nWR64>02 01 " + zeros(14) + ROW + zeros(16) + ROW + zeros(16) + ROW + zeros(16) +
-                              "hid_read 64 bytes:\nRD64>02 14 00 00 0a 00 06 00 08 00 04 00 00 00 00 00 " + ROW +
+                              "hid_read 64 bytes:\nRD64>02 14 00 00 0a 00 06 00 06 00 04 00 00 00 00 00 " + ROW +
                               zeros(16) + ROW + zeros(16) + ROW + zeros(16) + " bytes read 64 exit\n" +
                               "hid_read 64 bytes: bytes read 0 exit\n");
 }

@@ -20,6 +20,8 @@ struct TWriteCase {
   bool warned;
 };
 
+std::ostream& operator<<(std::ostream& out, const TWriteCase& c) { return out << c.name; }
+
 class HidWrite : public THidBackendTest, public ::testing::WithParamInterface<TWriteCase> {
  protected:
   void SetUp() override {
@@ -47,7 +49,10 @@ TEST_P(HidWrite, WritesTheReportAndWarnsOnlyWhenItIsTooLong) {
   EXPECT_EQ(written, GetParam().written);
   EXPECT_EQ(occurrences(text, WARNING), GetParam().warned ? 1u : 0u) << text;
   EXPECT_EQ(text.rfind("\nWR" + std::to_string(GetParam().length) + ">01 02 ", 0), 0u) << text;
-  // A shorter report goes out padded with zeros to the report length.
+  // A shorter report goes out padded with zeros to the report length. The
+  // file can be read once the device lets go of it.
+  hid_close(device);
+  device = nullptr;
   report.resize(static_cast<size_t>(GetParam().written), '\0');
   EXPECT_EQ(testkit::ReadFile(file), report);
 }

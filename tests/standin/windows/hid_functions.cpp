@@ -174,13 +174,19 @@ STANDIN_EXPORT int qdxsim_reset(void) {
 }
 
 // Waits up to ms milliseconds until every report the controllers have made
-// is in its pipe; 0 when they are, -1 otherwise.
+// is in its pipe; 0 when they are, -1 otherwise. A write of the program's
+// has reached the server once the server has waited (and stepped) twice.
 STANDIN_EXPORT int qdxsim_wait_idle(unsigned ms) {
   const ULONGLONG end = GetTickCount64() + ms;
+  unsigned long from = 0;
+  {
+    TBusLock bus;
+    from = bus.Server().Steps();
+  }
   for (;;) {
     {
       TBusLock bus;
-      if (bus.Server().Idle()) return 0;
+      if (bus.Server().Steps() >= from + 2 && bus.Server().Idle()) return 0;
     }
     if (GetTickCount64() >= end) return -1;
     Sleep(1);

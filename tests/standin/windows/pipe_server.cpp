@@ -2,7 +2,7 @@
 
 namespace {
 
-constexpr int listening_per_path = 2;   // a program often opens right after its enumeration closed one
+constexpr int listening_per_path = 4;   // a program opens right after its enumeration closed some
 constexpr DWORD pipe_buffer = 64 * 64;  // about the 64 reports a HID driver keeps for a device
 constexpr DWORD message_buffer = 64 * 1024;
 
@@ -79,6 +79,7 @@ DWORD WINAPI TPipeServer::Run(void* self) {
 }
 
 void TPipeServer::Step() {
+  ++steps;
   for (size_t c = 0; c < world->Count(); ++c) {
     const int controller = static_cast<int>(c);
     if (world->Gone(controller)) {
@@ -242,11 +243,14 @@ void TPipeServer::Drop(TConnection& connection, bool release) {
   }
   if (holders[c] == &connection) holders[c] = nullptr;
   // The system writes into the buffers until a cancelled operation is done.
-  CancelIo(connection.pipe);
+  // (Every thread's: the first listening pipes were made by a program's thread.)
+  CancelIoEx(connection.pipe, nullptr);
   DWORD length = 0;
   if (!connection.connected) GetOverlappedResult(connection.pipe, &connection.connectOl, &length, TRUE);
   if (connection.reading) GetOverlappedResult(connection.pipe, &connection.readOl, &length, TRUE);
   if (connection.writing) GetOverlappedResult(connection.pipe, &connection.writeOl, &length, TRUE);
+  // Disconnected first: a program's read on a pipe merely closed here would wait on.
+  if (connection.connected) DisconnectNamedPipe(connection.pipe);
   CloseHandle(connection.pipe);
   for (OVERLAPPED* ol : {&connection.connectOl, &connection.readOl, &connection.writeOl}) CloseHandle(ol->hEvent);
   connection.closed = true;

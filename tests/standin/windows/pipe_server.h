@@ -39,6 +39,9 @@ class TPipeServer {
   // With the lock held: every report the holders wrote has been answered,
   // and every answer is in its pipe.
   bool Idle();
+  // With the lock held: how many steps the server has taken. The system may
+  // finish an operation only while the server's thread waits between steps.
+  unsigned long Steps() const { return steps; }
   // At process exit, when no other thread runs: records the close of every
   // holder whose program closed its end, and dumps the flash of those held.
   void EndOfProcess();
@@ -61,6 +64,7 @@ class TPipeServer {
   CRITICAL_SECTION* lock;
   HANDLE thread = nullptr;
   HANDLE stop = nullptr;
+  unsigned long steps = 0;
   std::list<TConnection> connections;
   std::vector<TConnection*> holders;
 };

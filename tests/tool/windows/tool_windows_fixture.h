@@ -20,8 +20,9 @@ class TWindowsToolTest : public ::testing::Test {
   // lays out the folder.
   void SetUp() override;
 
-  // tool.exe (qdx_tool.exe or qdx_tool_trace.exe) of the folder with args.
-  testkit::TChildRun Run(const std::vector<std::string>& args, const TToolEnv& env = {},
+  // tool (qdx_tool.exe or qdx_tool_trace.exe) of the folder with args and
+  // standard input, its output lines ended by LF.
+  testkit::TChildRun Run(const std::vector<std::string>& args, const TToolEnv& env = {}, const std::string& input = "",
                          const std::string& tool = "qdx_tool.exe");
   std::vector<TRecordLine> Record() const { return standin_record(File("record.txt")); }
   std::string File(const std::string& name) const { return folder.File(name); }
