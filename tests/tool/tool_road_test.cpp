@@ -13,16 +13,10 @@ using tooltest::CLOSED;
 using tooltest::Dump;
 using tooltest::Listed;
 using tooltest::OPENED;
+using tooltest::Stopped;
 using tooltest::TStatus;
 
 constexpr size_t FLASH_SIZE = 128 * 1024;
-
-TStatus Stopped(const std::string& reason) {
-  TStatus status;
-  status.running = false;
-  status.stopReason = reason;
-  return status;
-}
 
 const std::string RUNNING = Dump({});
 const std::string STOPPED = Dump(Stopped("DIAG_STOP(13) /Stopped due to Diagnostic request/"));

@@ -23,6 +23,13 @@ std::string strings(const TStatus& s) {
 
 }  // namespace
 
+TStatus Stopped(const std::string& reason) {
+  TStatus status;
+  status.running = false;
+  status.stopReason = reason;
+  return status;
+}
+
 std::string Dump(const TStatus& s) {
   std::string text = strings(s) + "Entering diag mode... OK\nReading diag response... OK\nTolvane information:\n";
   text += std::string("  Is running?              ") + truth(s.running) + "\n";

@@ -20,6 +20,9 @@ struct TStatus {
   std::string signature = "QDXSIM-SIGNATURE";
 };
 
+// A controller that stopped for that reason ("NAME(code) /description/").
+TStatus Stopped(const std::string& reason);
+
 // qdx_dumpInfo's lines for a controller in that state.
 std::string Dump(const TStatus& status);
 // The firmware strings and the failed entry into diagnostic mode.

@@ -14,16 +14,10 @@ using tooltest::CLOSED;
 using tooltest::Dump;
 using tooltest::Listed;
 using tooltest::OPENED;
+using tooltest::Stopped;
 using tooltest::TStatus;
 
 const tooltest::TPlugins PLUGINS = {"rd_s19.dll", "wr_qdx.dll"};
-
-TStatus Stopped(const std::string& reason) {
-  TStatus status;
-  status.running = false;
-  status.stopReason = reason;
-  return status;
-}
 
 const std::string RUNNING = Dump({});
 const std::string STOP =
