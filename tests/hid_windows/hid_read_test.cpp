@@ -22,7 +22,7 @@ TEST_P(HidRead, NothingPendingGivesZeroAndTheNextReportComesOnce) {
 
 // A timed-out read leaves nothing running that would take a later report
 // away from the flush.
-TEST_P(HidRead, AFlushAfterANothingReadDiscardsWhatCameSince) {
+TEST_P(HidRead, AFlushAfterAReadOfNothingDiscardsWhatCameSince) {
   ASSERT_NO_FATAL_FAILURE(Open());
   unsigned char report[64] = {};
   EXPECT_EQ(hid_read_timeout(dev, report, sizeof report, GetParam()), 0);

@@ -65,3 +65,18 @@ INSTANTIATE_TEST_SUITE_P(Lengths, HidWrite,
                          [](const ::testing::TestParamInfo<TWriteCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
+
+namespace {
+
+using HidWriteToTheController = THidBackendTest;
+
+// A named pipe takes a report at once (a HID driver would let the write
+// wait): such a write has succeeded, and hid_write says how much it wrote.
+TEST_F(HidWriteToTheController, AWriteThatCompletesAtOnceReturnsItsLength) {
+  ASSERT_NO_FATAL_FAILURE(Open());
+  EXPECT_EQ(hid_write(dev, RESET_PACKET, sizeof RESET_PACKET), 64);
+  ASSERT_NO_FATAL_FAILURE(WaitIdle());
+  EXPECT_EQ(standin_fields(Record(), "write", 1), std::vector<std::string>{"64"});
+}
+
+}  // namespace

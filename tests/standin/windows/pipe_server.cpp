@@ -54,14 +54,17 @@ void TPipeServer::Start() {
   thread = CreateThread(nullptr, 0, Run, this, 0, nullptr);
 }
 
+void TPipeServer::StopThread() {
+  if (!thread) return;
+  SetEvent(stop);
+  WaitForSingleObject(thread, INFINITE);
+  CloseHandle(thread);
+  CloseHandle(stop);
+  thread = nullptr;
+}
+
 void TPipeServer::Stop() {
-  if (thread) {
-    SetEvent(stop);
-    WaitForSingleObject(thread, INFINITE);
-    CloseHandle(thread);
-    CloseHandle(stop);
-    thread = nullptr;
-  }
+  StopThread();
   EnterCriticalSection(lock);
   for (TConnection& connection : connections) Drop(connection, false);
   connections.clear();

@@ -30,8 +30,11 @@ class TPipeServer {
   // With the lock held: the listening pipes of every controller exist when
   // this returns, and the thread serves them once the lock is let go.
   void Start();
-  // Ends the thread (not at process exit: the system ends it then).
+  // Ends the thread (not at process exit: the system ends it then), then
+  // closes every pipe.
   void Stop();
+  // Ends the thread alone.
+  void StopThread();
 
   // With the lock held: drops the reports the controller has made for its
   // holder and not yet written into the pipe.
@@ -42,7 +45,7 @@ class TPipeServer {
   // With the lock held: how many steps the server has taken. The system may
   // finish an operation only while the server's thread waits between steps.
   unsigned long Steps() const { return steps; }
-  // At process exit, when no other thread runs: records the close of every
+  // At the program's exit, with the thread ended: records the close of every
   // holder whose program closed its end, and dumps the flash of those held.
   void EndOfProcess();
 

@@ -18,10 +18,40 @@ struct TLockSetup {
   TLockSetup() { InitializeCriticalSection(&lock); }
 } lock_setup;
 
+bool ended = false;
+
+// The program's exit, run by the C library before the system ends the
+// process's threads: the server stops while it can still be waited for.
+void __cdecl program_exit() {
+  TPipeServer* last = nullptr;
+  EnterCriticalSection(&lock);
+  last = server;
+  server = nullptr;
+  LeaveCriticalSection(&lock);
+  if (!last) return;
+  last->StopThread();
+  EnterCriticalSection(&lock);
+  last->EndOfProcess();
+  ended = true;
+  LeaveCriticalSection(&lock);
+}
+
+// Registered with msvcrt itself, whose exit() runs it in the exiting thread
+// (a DLL's own atexit would run only when the process is already ending).
+void call_at_program_exit() {
+  using TAtExit = int(__cdecl*)(void(__cdecl*)());
+  HMODULE msvcrt = GetModuleHandleA("msvcrt.dll");
+  auto atExit = msvcrt ? reinterpret_cast<TAtExit>(reinterpret_cast<void*>(GetProcAddress(msvcrt, "atexit"))) : nullptr;
+  if (atExit) atExit(program_exit);
+}
+
 // With the lock held. The listening pipes exist when it returns, before any
 // program can open their paths.
 void ensure_world() {
   if (world) return;
+  static bool registered = false;
+  if (!registered) call_at_program_exit();
+  registered = true;
   world = new TSimWorld(sim_config_from_env(), pipe_prefix());
   server = new TPipeServer(*world, &lock);
   server->Start();
@@ -79,6 +109,7 @@ void standin_rebuild() {
 }
 
 void standin_end_of_process() {
-  // A thread the system ended may have held the lock; nothing else runs now.
-  if (server) server->EndOfProcess();
+  // Only when the program ended without its C library's exit(): a thread the
+  // system ended may have held the lock; nothing else runs now.
+  if (server && !ended) server->EndOfProcess();
 }
