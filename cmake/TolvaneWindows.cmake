@@ -11,6 +11,13 @@ if(NOT CMAKE_CROSSCOMPILING_EMULATOR)
                                   WORLD_EXECUTE
                  @ONLY)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine/run)
+  # The first run creates the prefix (some seconds); done here, the build's
+  # parallel test listings do not queue up behind it.
+  if(BUILD_TESTING AND NOT EXISTS ${TOLVANE_WINEPREFIX}/.booted)
+    message(STATUS "Booting the wine prefix ${TOLVANE_WINEPREFIX}")
+    execute_process(COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} cmd /c exit
+                    INPUT_FILE /dev/null OUTPUT_QUIET ERROR_QUIET)
+  endif()
 endif()
 
 # GoogleTest from Debian's sources (libgtest-dev), built with the cross

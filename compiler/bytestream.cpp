@@ -51,6 +51,13 @@ bool GetBSNextCodeLineNoComment() {
 
 }  // namespace
 
+bool plc_bsImageFits() {
+  uint64_t length = dll_settingsLen;
+  for (const BytecodeInstruction& record : PicProg)
+    if (isEmitted(record.op)) length += kRecordImageSize;
+  return uint64_t{dll_flashStart} + length <= uint64_t{1} << 32;
+}
+
 bool plc_bsInLastRecord() {
   return bs_generation == plc_picProgGeneration && bs_record != kBeforeFirstRecord &&
          bs_record == static_cast<long>(PicProg.size()) - 1;
@@ -67,6 +74,12 @@ TOLVANE_EXPORT bool GetFirstByte() {
         bs_generation = plc_picProgGeneration;
         if (PicProg.empty()) {
           PLC_TRACE(TRACE_FAILURES, "GetFirstByte(): ByteCode is empty");
+          PLC_TRACE(TRACE_FAILURES, "GetFirstByte() => FALSE");
+          return false;
+        }
+        if (!plc_bsImageFits()) {
+          PLC_TRACE(TRACE_FAILURES, "GetFirstByte(): image runs past address 0xFFFFFFFF from 0x%lX",
+                    static_cast<unsigned long>(dll_flashStart));
           PLC_TRACE(TRACE_FAILURES, "GetFirstByte() => FALSE");
           return false;
         }

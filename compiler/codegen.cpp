@@ -114,7 +114,17 @@ void WipeCodeMemory() {
   PLC_TRACE(TRACE_FLOW, "WipeCodeMemory() => void");
 }
 
-void CompileFromIntermediate(bool outermost) {
+namespace {
+
+// A block whose bodies are being compiled: what a call of CompileIfBody would
+// hold on the call stack. Blocks live on a stack of their own, so that the
+// nesting depth is bounded by memory and not by the thread's stack.
+struct TOpenBlock {
+  int block;
+  bool inElse;  // its ELSE body, not its IF body, is being compiled
+};
+
+void beginPass(bool outermost) {
   PLC_TRACE(TRACE_FAILURES, "CompileFromIntermediate(%s):", plc_bool(outermost));
   if (outermost) {
     HighLevelPC = 0;
@@ -122,72 +132,105 @@ void CompileFromIntermediate(bool outermost) {
     label_counter = 0;
   }
   if (HighLevelPC >= HighLevelCode.size()) failPass(outermost, "Early termination of program");
+}
 
-  while (HighLevelPC < HighLevelCode.size()) {
-    const HighLevelInstruction& instruction = HighLevelCode[HighLevelPC];
-    const uint32_t op = instruction.op;
-    if (op == OP_SIMULATE_NODE_STATE || op == OP_COMMENT) {
-      ++HighLevelPC;
-      continue;
-    }
-    if (op == OP_ELSE) {
-      // An ELSE ends the body of an open block; at the outermost level no
-      // block is open, and going on would end the pass without its END record.
-      if (outermost) failPass(outermost, "ELSE without IF_xxxxx!");
-      return;
-    }
-    if (op == OP_END_IF) {
-      --if_nest_counter;
-      if (!outermost) return;
-      failPass(outermost, "END_IF without IF_xxxxx!");
-    }
-    if (op == OP_END_OF_PROGRAM) break;
-
-    const TLowering* row = findLowering(op);
-    if (!row) AbortCompile(ERROR_COMPILE, "Unsupported op (anything ADC, PWM, UART, EEPROM) for bytecode target.");
-    BytecodeInstruction record = lower(instruction, *row, outermost);
-    if (isIf(op)) {
-      ++label_counter;
-      ++if_nest_counter;
-      const unsigned block = label_counter;
-      record.label = &AddCodeLabelSymbol(block, LABEL_IF);
-      record.arg3 = static_cast<uint16_t>(AddCodeLabelSymbol(block, LABEL_ELSE_OR_END).addr);
-      PicProg.push_back(record);
-      CompileIfBody(static_cast<int>(block));
-    } else {
-      PicProg.push_back(record);
-    }
-    ++HighLevelPC;
-  }
-
+// Closes the pass: the END record, then the nesting check. A body pass ends
+// here only when its block's END_IF is missing.
+void endPass(bool outermost, bool blockOpen) {
   BytecodeInstruction end{};
   end.op = OP_END_OF_PROGRAM;
   PicProg.push_back(end);
-  if (if_nest_counter != 0) {
+  if (if_nest_counter != 0 || blockOpen) {
     PLC_TRACE(TRACE_FAILURES, "CompileFromIntermediate(): local variable 'if_nest_counter'(=%d) nonzero",
               if_nest_counter);
-    failPass(outermost, if_nest_counter > 0 ? "IF_xxxxx without END_IF!" : "END_IF without IF_xxxxx!");
+    failPass(outermost, if_nest_counter < 0 && !blockOpen ? "END_IF without IF_xxxxx!" : "IF_xxxxx without END_IF!");
   }
   PLC_TRACE(TRACE_FAILURES, "CompileFromIntermediate(%s) => void", plc_bool(outermost));
 }
 
-void CompileIfBody(int block) {
+// The IF record is appended and the cursor stands on the IF: steps into the
+// IF body.
+void openBlock(int block) {
   PLC_TRACE(TRACE_FAILURES, "CompileIfBody(%d):", block);
   ++HighLevelPC;
   if (HighLevelPC >= HighLevelCode.size()) failBlock(block, "IF is the last instruction. Needed END_IF");
-  CompileFromIntermediate(false);
+}
 
-  unsigned endRole = LABEL_ELSE_OR_END;
-  if (HighLevelCode[HighLevelPC].op == OP_ELSE) {
-    BytecodeInstruction elseRecord = blockRecord(OP_ELSE, AddCodeLabelSymbol(block, LABEL_ELSE_OR_END));
-    elseRecord.arg3 = static_cast<uint16_t>(AddCodeLabelSymbol(block, LABEL_END_AFTER_ELSE).addr);
+// A body of `open` ended on the ELSE or END_IF under the cursor. Gives true
+// when the ELSE body begins, false when the block is closed and the cursor
+// stands past its END_IF.
+bool bodyEnded(TOpenBlock& open) {
+  const bool atElse = HighLevelCode[HighLevelPC].op == OP_ELSE;
+  if (atElse && !open.inElse) {
+    BytecodeInstruction elseRecord = blockRecord(OP_ELSE, AddCodeLabelSymbol(open.block, LABEL_ELSE_OR_END));
+    elseRecord.arg3 = static_cast<uint16_t>(AddCodeLabelSymbol(open.block, LABEL_END_AFTER_ELSE).addr);
     PicProg.push_back(elseRecord);
     ++HighLevelPC;
-    if (HighLevelPC >= HighLevelCode.size()) failBlock(block, "Premature end of code. Needed END_IF");
-    CompileFromIntermediate(false);
-    if (HighLevelCode[HighLevelPC].op == OP_ELSE) failBlock(block, "Second ELSE in one IF_xxxxx block!");
-    endRole = LABEL_END_AFTER_ELSE;
+    if (HighLevelPC >= HighLevelCode.size()) failBlock(open.block, "Premature end of code. Needed END_IF");
+    open.inElse = true;
+    return true;
   }
-  PicProg.push_back(blockRecord(OP_END_IF, AddCodeLabelSymbol(block, endRole)));
-  PLC_TRACE(TRACE_FAILURES, "CompileIfBody(%d) => void", block);
+  if (atElse) failBlock(open.block, "Second ELSE in one IF_xxxxx block!");
+  const unsigned endRole = open.inElse ? LABEL_END_AFTER_ELSE : LABEL_ELSE_OR_END;
+  PicProg.push_back(blockRecord(OP_END_IF, AddCodeLabelSymbol(open.block, endRole)));
+  PLC_TRACE(TRACE_FAILURES, "CompileIfBody(%d) => void", open.block);
+  ++HighLevelPC;
+  return false;
+}
+
+}  // namespace
+
+// Each IF opens a block and a body pass; each ELSE or END_IF ends the
+// innermost body pass and goes on with its block. With outermost false the
+// call is itself a body pass and returns on the ELSE or END_IF that ends it.
+void CompileFromIntermediate(bool outermost) {
+  std::vector<TOpenBlock> open;
+  beginPass(outermost);
+  for (;;) {
+    const bool passOutermost = outermost && open.empty();
+    if (HighLevelPC < HighLevelCode.size()) {
+      const HighLevelInstruction& instruction = HighLevelCode[HighLevelPC];
+      const uint32_t op = instruction.op;
+      if (op == OP_SIMULATE_NODE_STATE || op == OP_COMMENT) {
+        ++HighLevelPC;
+        continue;
+      }
+      if (op == OP_ELSE || op == OP_END_IF) {
+        // An ELSE or END_IF ends the body of an open block; at the outermost
+        // level no block is open, and going on past an ELSE would end the
+        // pass without its END record.
+        if (op == OP_END_IF) --if_nest_counter;
+        if (passOutermost) failPass(true, op == OP_ELSE ? "ELSE without IF_xxxxx!" : "END_IF without IF_xxxxx!");
+        if (open.empty()) return;
+        if (bodyEnded(open.back()))
+          beginPass(false);
+        else
+          open.pop_back();
+        continue;
+      }
+      if (op != OP_END_OF_PROGRAM) {
+        const TLowering* row = findLowering(op);
+        if (!row) AbortCompile(ERROR_COMPILE, "Unsupported op (anything ADC, PWM, UART, EEPROM) for bytecode target.");
+        BytecodeInstruction record = lower(instruction, *row, passOutermost);
+        if (!isIf(op)) {
+          PicProg.push_back(record);
+          ++HighLevelPC;
+          continue;
+        }
+        ++label_counter;
+        ++if_nest_counter;
+        const int block = static_cast<int>(label_counter);
+        record.label = &AddCodeLabelSymbol(label_counter, LABEL_IF);
+        record.arg3 = static_cast<uint16_t>(AddCodeLabelSymbol(label_counter, LABEL_ELSE_OR_END).addr);
+        PicProg.push_back(record);
+        openBlock(block);
+        open.push_back({block, false});
+        beginPass(false);
+        continue;
+      }
+    }
+    // The end of the list or END_OF_PROGRAM: later instructions are never read.
+    endPass(passOutermost, !open.empty());
+    return;
+  }
 }

@@ -30,5 +30,7 @@ bool plc_isExecutableOp(uint32_t op);
 void plc_recordImage(const BytecodeInstruction& record, unsigned char image[kRecordImageSize]);
 
 void WipeCodeMemory();
+// One pass over HighLevelCode into PicProg; StartCompile runs it with
+// outermost true. Blocks nest as deep as memory allows: their bodies are
+// compiled without recursion, traced as CompileIfBody.
 void CompileFromIntermediate(bool outermost);
-void CompileIfBody(int block);

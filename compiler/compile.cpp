@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "bytestream.h"
 #include "codegen.h"
 #include "crc.h"
 #include "errorframe.h"
@@ -123,6 +124,7 @@ TOLVANE_EXPORT int32_t StartCompile() {
         WipeCodeMemory();
         WipeSymbolAccesses();
         CompileFromIntermediate(true);
+        if (!plc_bsImageFits()) AbortCompile(ERROR_COMPILE, "Image runs past address 0xFFFFFFFF");
 
         dumpInto(folder, "withexec.csv", d_dumpPICcode);
         AddCRCtoEndOfProgram();

@@ -1,11 +1,12 @@
 #include <windows.h>
 
+#include "tick_extension.h"
 #include "tolvane_clock.h"
 
 uint64_t ms_tick() {
-  static const DWORD origin = GetTickCount();
-  // Unsigned 32-bit difference: right across the tick's wrap after 49.7 days.
-  return static_cast<DWORD>(GetTickCount() - origin);
+  static TTickExtension ticks;
+  static const uint64_t origin = ticks.Extend(GetTickCount());
+  return ticks.Extend(GetTickCount()) - origin;
 }
 
 void ms_sleep(unsigned ms) { Sleep(ms); }

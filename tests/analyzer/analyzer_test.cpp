@@ -3,7 +3,6 @@
 
 #include "child_process.h"
 #include "file_io.h"
-#include "program_dir.h"
 #include "temp_dir.h"
 
 namespace {
@@ -14,7 +13,7 @@ using testkit::TTempDir;
 // Runs the analyzer of the build tree with `arguments`.
 TChildRun runAnalyzer(const std::vector<std::string>& arguments) {
   testkit::TChildRequest request;
-  request.program = testkit::ProgramDir() + "/../bin/qdx_analyzer";
+  request.program = TOLVANE_ANALYZER;
   request.args = arguments;
   return testkit::RunChild(request);
 }
@@ -85,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(Images, AnalyzerImages, testing::ValuesIn(imageCases())
 
 TEST(AnalyzerFiles, MissingFileIsALoadError) {
   TTempDir dir;
-  const std::string path = dir.Path() + "/missing.s19";
+  const std::string path = dir.File("missing.s19");
   const TChildRun run = runAnalyzer({path});
   EXPECT_EQ(run.out, opening(path) + "File load error!\n");
   EXPECT_EQ(run.status, 0);

@@ -1,5 +1,6 @@
 // The image through the stream reader routines: what is served, at which
 // addresses, and what the routines answer around it.
+#include <string>
 #include <vector>
 
 #include "plccomp_fixture.h"
@@ -210,3 +211,41 @@ TEST_F(Compiler, RangesSurviveTheTotalReset) {
   addProgram({{"SET_BIT", "a"}, {"SET_BIT", "b"}, {"END_OF_PROGRAM"}});
   EXPECT_EQ(lib.StartCompile(), 5);  // a second BIT variable exceeds the BIT limit of 1
 }
+
+// The image of kOneBit is 20 bytes: from 0xFFFFFFEC its last byte lies at
+// 0xFFFFFFFF; one address higher its addresses would run over to 0.
+struct TTopCase {
+  const char* what;
+  uint32_t start;
+  bool fits;
+};
+
+class ImageAtTheTop : public Compiler, public ::testing::WithParamInterface<TTopCase> {};
+
+TEST_P(ImageAtTheTop, EndsAtTheLastAddressOrIsRefused) {
+  addProgram(kOneBit);
+  lib.AddFreeFLASHRange(GetParam().start, 0xFFFFFFFF);
+  if (GetParam().fits) {
+    ASSERT_EQ(lib.StartCompile(), 0);
+    uint32_t first = 0;
+    EXPECT_EQ(image(&first).size(), 20u);
+    EXPECT_EQ(first, GetParam().start);
+    EXPECT_EQ(lib.GetCurrentByteAddress(), 0xFFFFFFFFu);
+  } else {
+    EXPECT_EQ(lib.StartCompile(), 1);
+    EXPECT_EQ(lastError(), "Could not compile (1):\nImage runs past address 0xFFFFFFFF");
+    EXPECT_FALSE(lib.GetFirstByte());
+  }
+
+  // A range set after the compile moves the image at the next rewind.
+  lib.AddFreeFLASHRange(0, 0xFFFF);
+  ASSERT_EQ(lib.StartCompile(), 0);
+  lib.AddFreeFLASHRange(GetParam().start, 0xFFFFFFFF);
+  EXPECT_EQ(lib.GetFirstByte(), GetParam().fits) << "an image that would run over is not served";
+}
+
+INSTANTIATE_TEST_SUITE_P(PlcComp, ImageAtTheTop,
+                         ::testing::Values(TTopCase{"lastByteAtTheTop", 0xFFFFFFEC, true},
+                                           TTopCase{"oneBytePast", 0xFFFFFFED, false},
+                                           TTopCase{"farPast", 0xFFFFFFFF, false}),
+                         [](const auto& info) { return std::string(info.param.what); });

@@ -1,6 +1,9 @@
 // Byte-code generation: the records of each operation, blocks and their
 // labels, and the compile errors.
+#include <pthread.h>
+
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -183,6 +186,139 @@ TEST_F(Codegen, OneSymbolPerVariableCountsItsReferencesOfOnePass) {
   EXPECT_EQ(symbol("n", "BIT").accessed, 1);
   EXPECT_EQ(symbol("n", "INT").accessed, 2);
 }
+
+// The order of a pass's steps shows in its trace: a body that ends on its
+// ELSE or END_IF writes no exit line, its block does.
+TEST_F(Codegen, NestedBlocksTraceTheirStepsInOrder) {
+  lib.ResetCompiler(COMPILER_RESET_LEVEL_TRACE);
+  addProgram({{"IF_BIT_SET", "a"},
+              {"IF_BIT_SET", "b"},
+              {"END_IF"},
+              {"ELSE"},
+              {"SET_BIT", "x"},
+              {"END_IF"},
+              {"END_OF_PROGRAM"}});
+  testkit::TStdoutCapture capture;
+  ASSERT_EQ(lib.StartCompile(), 0);
+  std::vector<std::string> steps;
+  for (const std::string& line : traceMessages(capture.Text()))
+    if (line.rfind("Compile", 0) == 0 || (line.rfind("AddCodeLabelSymbol(", 0) == 0 && endsWith(line, ":")))
+      steps.push_back(line);
+  const std::vector<std::string> pass = {"CompileFromIntermediate(TRUE):",
+                                         "AddCodeLabelSymbol(1, 0):",
+                                         "AddCodeLabelSymbol(1, 1):",
+                                         "CompileIfBody(1):",
+                                         "CompileFromIntermediate(FALSE):",
+                                         "AddCodeLabelSymbol(2, 0):",
+                                         "AddCodeLabelSymbol(2, 1):",
+                                         "CompileIfBody(2):",
+                                         "CompileFromIntermediate(FALSE):",
+                                         "AddCodeLabelSymbol(2, 1):",
+                                         "CompileIfBody(2) => void",
+                                         "AddCodeLabelSymbol(1, 1):",
+                                         "AddCodeLabelSymbol(1, 2):",
+                                         "CompileFromIntermediate(FALSE):",
+                                         "AddCodeLabelSymbol(1, 2):",
+                                         "CompileIfBody(1) => void",
+                                         "CompileFromIntermediate(TRUE) => void"};
+  std::vector<std::string> threePasses;
+  for (int i = 0; i < 3; ++i) threePasses.insert(threePasses.end(), pass.begin(), pass.end());
+  EXPECT_EQ(steps, threePasses);
+}
+
+namespace {
+
+// Runs body on a thread with a stack of stackBytes, as a host with a small
+// stack calls the library.
+void onSmallStack(size_t stackBytes, std::function<void()> body) {
+  pthread_attr_t attributes;
+  ASSERT_EQ(pthread_attr_init(&attributes), 0);
+  ASSERT_EQ(pthread_attr_setstacksize(&attributes, stackBytes), 0);
+  pthread_t thread;
+  const int started = pthread_create(
+      &thread, &attributes,
+      [](void* call) -> void* {
+        (*static_cast<std::function<void()>*>(call))();
+        return nullptr;
+      },
+      &body);
+  pthread_attr_destroy(&attributes);
+  ASSERT_EQ(started, 0);
+  pthread_join(thread, nullptr);
+}
+
+constexpr int kDeepNesting = 20000;
+constexpr size_t kSmallStack = 512 * 1024;
+
+struct TDeepCase {
+  const char* what;
+  std::vector<TInst> (*program)(int depth);
+  std::vector<TRecord> (*records)(int depth);  // without the END record; nullptr when the compile fails
+  const char* error;
+};
+
+const TDeepCase kDeepCases[] = {
+    {"ifBodies",
+     [](int depth) {
+       std::vector<TInst> program(depth, TInst{"IF_BIT_SET", "a"});
+       program.insert(program.end(), depth, TInst{"END_IF"});
+       return program;
+     },
+     [](int depth) {
+       std::vector<TRecord> records;
+       for (int k = 0; k < depth; ++k) records.push_back({50, 11, 0, static_cast<uint16_t>(2 * depth - 1 - k), 0});
+       records.insert(records.end(), depth, TRecord{61, 0, 0, 0, 0});
+       return records;
+     },
+     nullptr},
+    {"elseBodies",
+     [](int depth) {
+       std::vector<TInst> program;
+       for (int k = 0; k < depth; ++k) program.insert(program.end(), {{"IF_BIT_SET", "a"}, {"SET_BIT", "x"}, {"ELSE"}});
+       program.insert(program.end(), depth, TInst{"END_IF"});
+       return program;
+     },
+     [](int depth) {
+       std::vector<TRecord> records;
+       for (int k = 0; k < depth; ++k) {
+         records.push_back({50, 11, 0, static_cast<uint16_t>(3 * k + 2), 0});
+         records.push_back({1, 12, 0, 0, 0});
+         records.push_back({60, 0, 0, static_cast<uint16_t>(4 * depth - 1 - k), 0});
+       }
+       records.insert(records.end(), depth, TRecord{61, 0, 0, 0, 0});
+       return records;
+     },
+     nullptr},
+    {"unclosed",
+     [](int depth) {
+       std::vector<TInst> program(depth, TInst{"IF_BIT_SET", "a"});
+       program.push_back({"END_OF_PROGRAM"});
+       return program;
+     },
+     nullptr, "IF_xxxxx without END_IF!"},
+};
+
+}  // namespace
+
+class DeepNesting : public Codegen, public ::testing::WithParamInterface<TDeepCase> {};
+
+// Nesting is bounded by memory, not by the caller's stack.
+TEST_P(DeepNesting, CompilesOnASmallStack) {
+  for (const TFixed& f : kFixed) ASSERT_TRUE(lib.AddFixSymbol(f.name, f.type, f.addr, 9));
+  addProgram(GetParam().program(kDeepNesting));
+  int32_t result = -1;
+  onSmallStack(kSmallStack, [&] { result = lib.StartCompile(); });
+  if (!GetParam().records) {
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(lastError(), std::string("Could not compile (1):\n") + GetParam().error);
+    return;
+  }
+  ASSERT_EQ(result, 0) << lastError();
+  EXPECT_EQ(compiled(), GetParam().records(kDeepNesting));
+}
+
+INSTANTIATE_TEST_SUITE_P(PlcComp, DeepNesting, ::testing::ValuesIn(kDeepCases),
+                         [](const auto& info) { return std::string(info.param.what); });
 
 struct TErrorCase {
   const char* what;

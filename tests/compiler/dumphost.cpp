@@ -1,25 +1,24 @@
 // A host program that compiles a small program with the compiler library
 // named on its command line; the tests run copies of it in folders of their
 // own to see where the dumps go.
-#include <dlfcn.h>
-
 #include <cstdio>
 
+#include "dynlib.h"
 #include "plccomp.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {
-    std::fprintf(stderr, "usage: %s <libplccomp.so>\n", argv[0]);
+    std::fprintf(stderr, "usage: %s <compiler library>\n", argv[0]);
     return 2;
   }
-  void* library = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);
+  void* library = plat_LoadLibrary(argv[1]);
   if (!library) {
-    std::fprintf(stderr, "%s\n", dlerror());
+    std::fprintf(stderr, "%s\n", plat_LoadError());
     return 2;
   }
-  auto reset = reinterpret_cast<decltype(&ResetCompiler)>(dlsym(library, "ResetCompiler"));
-  auto add = reinterpret_cast<decltype(&AddHighLevelInstruction)>(dlsym(library, "AddHighLevelInstruction"));
-  auto compile = reinterpret_cast<decltype(&StartCompile)>(dlsym(library, "StartCompile"));
+  auto reset = reinterpret_cast<decltype(&ResetCompiler)>(plat_FindSymbol(library, "ResetCompiler"));
+  auto add = reinterpret_cast<decltype(&AddHighLevelInstruction)>(plat_FindSymbol(library, "AddHighLevelInstruction"));
+  auto compile = reinterpret_cast<decltype(&StartCompile)>(plat_FindSymbol(library, "StartCompile"));
   if (!reset || !add || !compile) return 2;
 
   reset(COMPILER_RESET_LEVEL_TOTAL);

@@ -17,7 +17,7 @@ class Dumps : public Compiler {
   std::string dumped(TDump dump) {
     const std::string path = dir.File("dump.csv");
     EXPECT_TRUE(dump(path.c_str()));
-    return testkit::ReadFile(path);
+    return testkit::ReadText(path);
   }
 
   testkit::TTempDir dir;

@@ -5,11 +5,25 @@
 #include <string>
 #include <vector>
 
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
 #include "modulepath.h"
 
 namespace {
 
-const std::string kProgram = std::filesystem::read_symlink("/proc/self/exe").string();
+std::string runningProgram() {
+#if defined(_WIN32)
+  char name[MAX_PATH * 4] = {};
+  GetModuleFileNameA(nullptr, name, sizeof name);
+  return name;
+#else
+  return std::filesystem::read_symlink("/proc/self/exe").string();
+#endif
+}
+
+const std::string kProgram = runningProgram();
 
 }  // namespace
 

@@ -1,29 +1,27 @@
 #include "plccomp_fixture.h"
 
-#include <dlfcn.h>
-
 #include <filesystem>
 #include <regex>
 #include <sstream>
 #include <stdexcept>
 
+#include "dynlib.h"
+
 namespace fs = std::filesystem;
 
 TPlcCompLib::TPlcCompLib() {
-  const fs::path copy = dir_.File("libplccomp.so");
+  const fs::path copy = dir_.File(fs::path(PLCCOMP_LIBRARY).filename().string());
   fs::copy_file(PLCCOMP_LIBRARY, copy);
-  handle_ = dlopen(copy.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!handle_) throw std::runtime_error(std::string("dlopen: ") + dlerror());
-#define PLCCOMP_BIND(fn)                                    \
-  fn = reinterpret_cast<decltype(fn)>(dlsym(handle_, #fn)); \
-  if (!fn) throw std::runtime_error("libplccomp.so does not export " #fn);
+  handle_ = plat_LoadLibrary(copy.string().c_str());
+  if (!handle_) throw std::runtime_error(std::string("cannot load the compiler library: ") + plat_LoadError());
+#define PLCCOMP_BIND(fn)                                              \
+  fn = reinterpret_cast<decltype(fn)>(plat_FindSymbol(handle_, #fn)); \
+  if (!fn) throw std::runtime_error("the compiler library does not export " #fn);
   PLCCOMP_EXPORT_LIST(PLCCOMP_BIND)
 #undef PLCCOMP_BIND
 }
 
-TPlcCompLib::~TPlcCompLib() {
-  if (handle_) dlclose(handle_);
-}
+TPlcCompLib::~TPlcCompLib() { plat_FreeLibrary(handle_); }
 
 std::vector<std::string> splitLines(const std::string& text) {
   std::vector<std::string> lines;

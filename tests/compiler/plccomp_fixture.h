@@ -1,5 +1,5 @@
 #pragma once
-// Drives libplccomp.so as a host does: a private copy of the library is
+// Drives the compiler library as a host does: a private copy of the library is
 // loaded for every test, so each test starts from the library's load state.
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# run_fuzzer.sh <fuzzer> <seconds> <artifact dir> <dictionary> <corpus dir>...
+# run_fuzzer.sh <fuzzer> <seconds> <artifact dir> <dictionary or -> <corpus dir>...
 # One bounded fuzz run in private folders; the committed corpora are only
-# read. A crashing input lands in the artifact folder: keep it as a
+# read. A crashing or slow input lands in the artifact folder: keep it as a
 # regression case under tests/fuzz/regression/.
 set -u
 fuzzer=$1 seconds=$2 artifacts=$3 dict=$4
@@ -17,6 +17,8 @@ corpora=()
 for dir in "$@"; do
   [ -d "$dir" ] && corpora+=("$dir")
 done
+options=()
+[ "$dict" != - ] && options+=(-dict="$dict")
 TMPDIR=$scratch "$fuzzer" -max_total_time="$seconds" -timeout=10 -max_len=25000 \
-  -rss_limit_mb=2048 -print_final_stats=1 -dict="$dict" \
+  -rss_limit_mb=2048 -print_final_stats=1 "${options[@]}" \
   -artifact_prefix="$artifacts/" "$work/corpus" "${corpora[@]}"

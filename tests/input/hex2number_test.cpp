@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
+#include <cstdint>
 #include <string>
 
 namespace {
@@ -11,7 +11,7 @@ namespace {
 struct TFieldCase {
   const char* src;
   int len;
-  long value;
+  int64_t value;
 };
 
 void PrintTo(const TFieldCase& row, std::ostream* out) {
@@ -37,9 +37,18 @@ TEST_P(Hex2Number, Converts) {
 
 INSTANTIATE_TEST_SUITE_P(Fields, Hex2Number, testing::ValuesIn(fieldCases));
 
+// Eight digits with the top bit set are no error value, on any platform.
+const TFieldCase topBitCases[] = {
+    {"80000000", 8, 0x80000000},
+    {"FFFFFFFF", 8, 0xFFFFFFFF},
+    {" FFFFFFFF", 9, 0xFFFFFFFF},
+};
+
+INSTANTIATE_TEST_SUITE_P(TopBitSet, Hex2Number, testing::ValuesIn(topBitCases));
+
 TEST(Hex2NumberLength, FieldLongerThanItsBufferIsRefused) {
   const std::string digits(200, '1');
-  EXPECT_EQ(TIHEXReader::hex2Number(digits.c_str(), 99), LONG_MAX) << "99 digits still fit";
+  EXPECT_EQ(TIHEXReader::hex2Number(digits.c_str(), 99), INT64_MAX) << "99 digits still fit";
   EXPECT_EQ(TIHEXReader::hex2Number(digits.c_str(), 100), -1);
   EXPECT_EQ(TIHEXReader::hex2Number(digits.c_str(), 200), -1);
 }

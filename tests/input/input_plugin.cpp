@@ -1,12 +1,10 @@
 #include "input_plugin.h"
 
-#include <dlfcn.h>
-
 #include <filesystem>
 #include <iomanip>
 #include <stdexcept>
 
-#include "program_dir.h"
+#include "dynlib.h"
 
 void PrintTo(const TImageByte& byte, std::ostream* out) {
   *out << std::hex << std::uppercase << "{0x" << byte.address << ", 0x" << std::setw(2) << std::setfill('0')
@@ -14,24 +12,27 @@ void PrintTo(const TImageByte& byte, std::ostream* out) {
 }
 
 std::string tests_PluginPath(const std::string& format) {
-  return testkit::ProgramDir() + "/../lib/librd_" + format + ".so";
+  if (format == "s19") return TESTS_RD_S19;
+  if (format == "ihex") return TESTS_RD_IHEX;
+  throw std::invalid_argument("no input plug-in for " + format);
 }
 
 namespace {
 
 template <typename Function>
 void bind(void* module, const char* name, Function& function) {
-  function = reinterpret_cast<Function>(dlsym(module, name));
+  function = reinterpret_cast<Function>(plat_FindSymbol(module, name));
   if (function == nullptr) throw std::runtime_error(std::string("plug-in lacks ") + name);
 }
 
 }  // namespace
 
 TInputPlugin::TInputPlugin(const std::string& format) {
-  const std::string copy = dir.Path() + "/librd_" + format + ".so";
-  std::filesystem::copy_file(tests_PluginPath(format), copy);
-  module = dlopen(copy.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (module == nullptr) throw std::runtime_error(dlerror());
+  const std::string plugin = tests_PluginPath(format);
+  const std::string copy = dir.File(std::filesystem::path(plugin).filename().string());
+  std::filesystem::copy_file(plugin, copy);
+  module = plat_LoadLibrary(copy.c_str());
+  if (module == nullptr) throw std::runtime_error(plat_LoadError());
   bind(module, "LoadFile", LoadFile);
   bind(module, "GetFirstByte", GetFirstByte);
   bind(module, "GetNextByte", GetNextByte);
@@ -39,9 +40,7 @@ TInputPlugin::TInputPlugin(const std::string& format) {
   bind(module, "GetCurrentByteData", GetCurrentByteData);
 }
 
-TInputPlugin::~TInputPlugin() {
-  if (module != nullptr) dlclose(module);
-}
+TInputPlugin::~TInputPlugin() { plat_FreeLibrary(module); }
 
 std::vector<TImageByte> TInputPlugin::Walk() const {
   std::vector<TImageByte> image;

@@ -43,5 +43,5 @@ class TInputPlugin {
   int files = 0;
 };
 
-// Path of a plug-in in the build tree, beside the tests folder.
+// Path of a plug-in in the build tree.
 std::string tests_PluginPath(const std::string& format);

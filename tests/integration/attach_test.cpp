@@ -8,6 +8,7 @@
 #include "compiled_image.h"
 #include "file_io.h"
 #include "producer_paths.h"
+#include "test_paths.h"
 #include "writer_under_test.h"
 
 namespace integ {
@@ -94,7 +95,7 @@ TEST_P(AttachTest, SaveWritesTheProducersImage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryWriterOnEveryProducer, AttachTest,
-                         ::testing::Combine(::testing::Values("s19", "ihex", "s", "de"),
+                         ::testing::Combine(::testing::ValuesIn(outtest::FileWriterKeys()),
                                             ::testing::Values("s19", "ihex", "plccomp")),
                          [](const auto& info) {
                            return std::get<0>(info.param) + "_on_" +

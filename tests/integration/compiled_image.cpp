@@ -1,10 +1,9 @@
 #include "compiled_image.h"
 
-#include <dlfcn.h>
-
 #include <stdexcept>
 #include <string>
 
+#include "dynlib.h"
 #include "plccomp.h"
 
 namespace integ {
@@ -15,7 +14,7 @@ const size_t SETTINGS_SIZE = 208;
 
 template <typename Function>
 Function Bound(void* module, const char* name) {
-  auto function = reinterpret_cast<Function>(dlsym(module, name));
+  auto function = reinterpret_cast<Function>(plat_FindSymbol(module, name));
   if (function == nullptr) throw std::runtime_error(std::string("the compiler library lacks ") + name);
   return function;
 }
@@ -52,6 +51,16 @@ struct TCompilerHost {
 };
 
 }  // namespace
+
+const std::vector<TCompiledCase>& SampleCompiles() {
+  static const std::vector<TCompiledCase> compiles = {
+      {"FLASH from 0", 0, 12},
+      {"across a 64 KiB boundary mid-record", 0xFFF8, 40},
+      {"FLASH above 64 KiB, odd start", 0x12345, 25},
+      {"large program", 0x20000, 2000},
+  };
+  return compiles;
+}
 
 std::vector<uint8_t> SampleSettings() {
   std::vector<uint8_t> block(SETTINGS_SIZE);

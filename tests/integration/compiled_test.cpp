@@ -18,19 +18,6 @@ using outtest::TImage;
 using outtest::TModule;
 using outtest::TWriterUnderTest;
 
-struct TCompiledCase {
-  std::string name;
-  uint32_t flashStart;
-  size_t steps;
-};
-
-const TCompiledCase COMPILES[] = {
-    {"FLASH from 0", 0, 12},
-    {"across a 64 KiB boundary mid-record", 0xFFF8, 40},
-    {"FLASH above 64 KiB, odd start", 0x12345, 25},
-    {"large program", 0x20000, 2000},
-};
-
 class CompiledRoundTrip : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(CompiledRoundTrip, ReaderGetsExactlyTheCompilersBytes) {
@@ -38,7 +25,7 @@ TEST_P(CompiledRoundTrip, ReaderGetsExactlyTheCompilersBytes) {
   auto compiler = TModule::LoadCopy(CompilerPath(), writer.Dir().Path());
   auto reader = TModule::LoadCopy(ReaderPath(GetParam()), writer.Dir().Path());
   ASSERT_TRUE(writer.Plugin().attachToDLL(compiler->Handle())) << writer.Plugin().LastError();
-  for (const TCompiledCase& compiled : COMPILES) {
+  for (const TCompiledCase& compiled : SampleCompiles()) {
     SCOPED_TRACE(compiled.name);
     CompileSample(compiler->Handle(), compiled.flashStart, compiled.steps);
     const TImage image = outtest::ReadImage(*compiler);
@@ -53,7 +40,7 @@ TEST_P(CompiledRoundTrip, ReaderGetsExactlyTheCompilersBytes) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(S19AndIHEX, CompiledRoundTrip, ::testing::Values("s19", "ihex"),
+INSTANTIATE_TEST_SUITE_P(S19AndIHEX, CompiledRoundTrip, ::testing::ValuesIn(RoundTripKeys()),
                          [](const auto& info) { return info.param; });
 
 // Sixteen items a line from `from` up to `to`, as the data directives of the

@@ -88,7 +88,7 @@ TEST_P(CoreTest, AttachedProducerIsSavedLikeBoundFunctions) {
   ASSERT_EQ(ReadImage(*producer), SMALL_IMAGE);
   ServeImage({});  // the served functions, no longer bound, would save nothing
   ASSERT_TRUE(plugin.AttachAndSave(producer->Handle(), File("attached"))) << plugin.LastError();
-  EXPECT_EQ(testkit::ReadFile(File("attached")), writer.Save(SMALL_IMAGE));
+  EXPECT_EQ(testkit::ReadText(File("attached")), writer.Save(SMALL_IMAGE));
 }
 
 struct TMissingRoutines {
@@ -132,7 +132,7 @@ TEST_P(CoreTest, NullHandleKeepsAttachedRoutines) {
   EXPECT_FALSE(plugin.attachToDLL(nullptr));
   EXPECT_EQ(plugin.LastError(), "Invalid DLL handle passed to 'AttachToDLL'");
   EXPECT_TRUE(plugin.saveAs(File("out").c_str())) << plugin.LastError();
-  EXPECT_EQ(testkit::ReadFile(File("out")), writer.Save(SMALL_IMAGE));
+  EXPECT_EQ(testkit::ReadText(File("out")), writer.Save(SMALL_IMAGE));
 }
 
 TEST_P(CoreTest, EmptyImageCreatesNoFileAndKeepsAnExistingOne) {
@@ -219,7 +219,7 @@ TEST_P(CoreTest, WalkCallsTheRoutinesInContractOrder) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryFileWriter, CoreTest, ::testing::Values("s19", "ihex", "s", "de"),
+INSTANTIATE_TEST_SUITE_P(EveryFileWriter, CoreTest, ::testing::ValuesIn(FileWriterKeys()),
                          [](const auto& info) { return info.param; });
 
 }  // namespace

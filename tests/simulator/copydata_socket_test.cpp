@@ -9,6 +9,7 @@
 #include <win32/copydata_server.h>
 #include <win32/copydata_socket_path.h>
 #include <win32/copydata_wire.h>
+#include <chrono>
 #include <cstring>
 #include <future>
 #include <optional>
@@ -29,7 +30,7 @@ class TCopyDataServerTest : public ::testing::Test {
     ASSERT_TRUE(server) << error;
   }
 
-  std::unique_ptr<TW32CopyDataServer> open(std::string& reason) {
+  std::unique_ptr<TW32CopyDataServer> open(std::string& reason, int stallLimitMs = TW32CopyDataServer::STALL_LIMIT_MS) {
     return TW32CopyDataServer::open(
         path, watcher,
         [this](uint32_t dwData, const std::vector<unsigned char>& data) {
@@ -37,7 +38,19 @@ class TCopyDataServerTest : public ::testing::Test {
           if (onRequest) onRequest();
           return static_cast<int32_t>(dwData * 1000 + data.size()) * (dwData == 7 ? -1 : 1);
         },
-        reason);
+        reason, stallLimitMs);
+  }
+
+  // Pumps the server while a well-behaved client sends one request.
+  std::optional<int32_t> sendAsAClient(uint32_t dwData, int timeoutMs) {
+    auto answer = std::async(std::launch::async, [&]() -> std::optional<int32_t> {
+      int32_t result = 0;
+      if (!w32_copyDataSend(path, dwData, nullptr, 0, result, timeoutMs)) return std::nullopt;
+      return result;
+    });
+    watcher.pumpUntil([&] { return answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready; },
+                      timeoutMs + 5000);
+    return answer.get();
   }
 
   std::optional<int32_t> answerOf(TRawClient& client) {
@@ -216,19 +229,65 @@ TEST_F(TCopyDataServerTest, ClosingWhileServingDropsTheAnswer) {
   EXPECT_EQ(server->connectionCount(), 0u);
 }
 
-TEST_F(TCopyDataServerTest, ConnectionsAboveTheLimitWaitTheirTurn) {
+TEST_F(TCopyDataServerTest, ANewClientOverTheLimitTakesThePlaceOfTheLongestIdle) {
   std::vector<std::unique_ptr<TRawClient>> clients;
-  // One at a time, so that no connect waits for a full backlog.
-  for (size_t i = 0; i <= TW32CopyDataServer::MAX_CONNECTIONS; ++i) {
+  for (size_t i = 0; i < TW32CopyDataServer::MAX_CONNECTIONS; ++i) {
     clients.push_back(std::make_unique<TRawClient>(path));
     clients.back()->send(TRawClient::request(1, 0));
-    watcher.pumpUntil(
-        [&] { return server->connectionCount() == std::min(i + 1, TW32CopyDataServer::MAX_CONNECTIONS); });
+    ASSERT_EQ(answerOf(*clients.back()), 1000) << i;
   }
-  for (size_t i = 0; i < TW32CopyDataServer::MAX_CONNECTIONS; ++i) ASSERT_EQ(answerOf(*clients[i]), 1000) << i;
-  TRawClient& last = *clients.back();
-  watcher.pumpUntil([] { return false; }, 100);
-  EXPECT_FALSE(last.readable()) << "still in the backlog";
-  clients.front()->hangUp();
-  EXPECT_EQ(answerOf(last), 1000);
+  TRawClient next(path);
+  next.send(TRawClient::request(2, 0));
+  EXPECT_EQ(answerOf(next), 2000);
+  EXPECT_EQ(server->connectionCount(), TW32CopyDataServer::MAX_CONNECTIONS);
+  EXPECT_EQ(clients[0]->answer(), std::nullopt) << "the longest idle was closed";
+  EXPECT_FALSE(clients[1]->readable()) << "the others stay";
+}
+
+// A stalled client: nothing at all, part of a header, or a header without
+// all of its data.
+std::vector<unsigned char> stalledRequest(size_t i) {
+  const std::vector<unsigned char> whole = TRawClient::request(1, 308);
+  const size_t sent[] = {0, 7, W32_COPYDATA_HEADER_SIZE + 100};
+  return std::vector<unsigned char>(whole.begin(), whole.begin() + sent[i % 3]);
+}
+
+class TStalledClients : public TCopyDataServerTest, public ::testing::WithParamInterface<size_t> {};
+
+TEST_P(TStalledClients, CannotKeepAClientFromItsAnswer) {
+  std::vector<std::unique_ptr<TRawClient>> stalled;
+  for (size_t i = 0; i < GetParam(); ++i) {
+    stalled.push_back(std::make_unique<TRawClient>(path));
+    ASSERT_TRUE(stalled.back()->connected()) << i;
+    if (!stalledRequest(i).empty()) stalled.back()->send(stalledRequest(i));
+    watcher.pumpUntil([] { return false; }, 0);
+  }
+  watcher.pumpUntil([] { return false; }, 50);
+  EXPECT_EQ(sendAsAClient(3, 2000), 3000) << "answered within 2 s";
+  EXPECT_TRUE(requests == std::vector<uint32_t>{3}) << "no stalled request was served";
+}
+
+INSTANTIATE_TEST_SUITE_P(Connections, TStalledClients, ::testing::Values(TW32CopyDataServer::MAX_CONNECTIONS, 200),
+                         [](const auto& info) { return std::to_string(info.param) + "_stalled"; });
+
+TEST_F(TCopyDataServerTest, ConnectionWithoutACompletedRequestIsClosedAfterTheStallLimit) {
+  server.reset();
+  server = open(error, 300);
+  ASSERT_TRUE(server) << error;
+  TRawClient stalled(path);
+  stalled.send(stalledRequest(2));
+  TRawClient working(path);
+  TRawClient idleAfterItsAnswer(path);
+  idleAfterItsAnswer.send(TRawClient::request(2, 0));
+  EXPECT_EQ(answerOf(idleAfterItsAnswer), 2000);
+  // One request every 100 ms keeps a connection open well past the limit.
+  for (int i = 0; i < 10; ++i) {
+    working.send(TRawClient::request(4, 0));
+    EXPECT_EQ(answerOf(working), 4000) << i;
+    watcher.pumpUntil([] { return false; }, 100);
+  }
+  EXPECT_TRUE(watcher.pumpUntil([&] { return stalled.readable() && idleAfterItsAnswer.readable(); }));
+  EXPECT_EQ(stalled.answer(), std::nullopt) << "closed without an answer";
+  EXPECT_EQ(idleAfterItsAnswer.answer(), std::nullopt);
+  EXPECT_EQ(server->connectionCount(), 1u);
 }

@@ -1,237 +1,34 @@
 #include "panel_session.h"
 
-#include <X11/Xlib.h>
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/prctl.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <windows.h>
-#include <chrono>
 #include <cstdlib>
-#include <cstring>
-#include <functional>
-#include <random>
-#include <thread>
 
-#include "child_process.h"
 #include "program_dir.h"
 #include "simcopydata.h"
 
-extern char** environ;
-
-namespace {
-
-using TClock = std::chrono::steady_clock;
-
-bool waitUntil(const std::function<bool()>& done, int timeoutMs) {
-  const auto deadline = TClock::now() + std::chrono::milliseconds(timeoutMs);
-  while (!done()) {
-    if (TClock::now() >= deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return true;
-}
-
-}  // namespace
-
 std::string sim_panelProgram() { return testkit::ProgramDir() + "/../bin/simpanel"; }
 
-std::string sim_artifactDir() {
-  const std::string dir = testkit::ProgramDir() + "/artifacts";
-  mkdir(dir.c_str(), 0755);
-  return dir;
-}
-
-TPanelSession::TPanelSession(bool withDisplay) {
+TPanelSession::TPanelSession(bool withDisplay) : TXSession(withDisplay) {
   mkdir(runtimeDir().c_str(), 0700);
-  mkdir(dir_.File("home").c_str(), 0700);
+  mkdir(dir().File("home").c_str(), 0700);
   // This process is the client: FindWindowA looks where the panel listens.
   setenv("XDG_RUNTIME_DIR", runtimeDir().c_str(), 1);
-  if (!withDisplay) return;
-  // A random display number rather than the lowest free one: a display that
-  // another test has just ended may still be tearing down its sockets.
-  std::random_device seed;
-  std::uniform_int_distribution<int> numbers(1000, 30000);
-  for (int attempt = 0; attempt < 10 && display_.empty(); ++attempt) startXvfb(numbers(seed));
-}
-
-void TPanelSession::startXvfb(int number) {
-  int ready[2];
-  if (pipe(ready) != 0) return;
-  xvfb_ = spawn({"Xvfb", ":" + std::to_string(number), "-displayfd", std::to_string(ready[1]), "-screen", "0",
-                 "800x600x24", "-nolisten", "tcp", "-noreset"},
-                {}, dir_.File("xvfb.txt"), dir_.File("xvfb.txt"), ready[1]);
-  close(ready[1]);
-  std::string reported;
-  pollfd entry{ready[0], POLLIN, 0};
-  char c;
-  while (poll(&entry, 1, 20000) > 0 && read(ready[0], &c, 1) == 1 && c != '\n') reported += c;
-  close(ready[0]);
-  if (reported == std::to_string(number))
-    display_ = ":" + reported;
-  else
-    end(xvfb_);  // that number was taken
-}
-
-TPanelSession::~TPanelSession() {
-  for (pid_t& pid : others_) end(pid);
-  end(panel_);
-  end(xvfb_);
-}
-
-void TPanelSession::end(pid_t& pid) {
-  if (pid <= 0) return;
-  if (!waitForExit(pid, 0)) {
-    kill(pid, SIGTERM);
-    if (!waitForExit(pid, 5000)) {
-      kill(pid, SIGKILL);
-      waitpid(pid, nullptr, 0);
-    }
-  }
-  pid = -1;
-}
-
-pid_t TPanelSession::spawn(const std::vector<std::string>& argv, const std::vector<std::string>& env,
-                           const std::string& out, const std::string& err, int keepFd) const {
-  const pid_t parent = getpid();
-  const pid_t pid = fork();
-  if (pid != 0) return pid;
-  prctl(PR_SET_PDEATHSIG, SIGKILL);
-  if (getppid() != parent) _exit(127);
-  for (const std::string& setting : env) {
-    const size_t equals = setting.find('=');
-    if (equals == std::string::npos)
-      unsetenv(setting.c_str());
-    else
-      setenv(setting.substr(0, equals).c_str(), setting.substr(equals + 1).c_str(), 1);
-  }
-  const int outFd = open(out.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
-  const int errFd = open(err.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
-  const int nullFd = open("/dev/null", O_RDONLY);
-  dup2(nullFd, STDIN_FILENO);
-  dup2(outFd, STDOUT_FILENO);
-  dup2(errFd, STDERR_FILENO);
-  for (int fd = 3; fd < 1024; ++fd)
-    if (fd != keepFd) close(fd);
-  if (chdir(dir_.Path().c_str()) != 0) _exit(127);
-  std::vector<char*> args;
-  for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
-  args.push_back(nullptr);
-  execvp(args[0], args.data());
-  _exit(127);
 }
 
 std::vector<std::string> TPanelSession::panelEnvironment() const {
-  return {"XDG_RUNTIME_DIR=" + runtimeDir(), "HOME=" + dir_.File("home"),
+  return {"XDG_RUNTIME_DIR=" + runtimeDir(), "HOME=" + dir().File("home"),
           "LSAN_OPTIONS=suppressions=" SIM_LSAN_SUPPRESSIONS ":print_suppressions=0"};
 }
 
 bool TPanelSession::startPanel() {
-  std::vector<std::string> env = panelEnvironment();
-  env.push_back(hasDisplay() ? "DISPLAY=" + display_ : "DISPLAY");
-  panel_ = spawn({sim_panelProgram()}, env, dir_.File("out.txt"), dir_.File("err.txt"));
-  return waitUntil([&] { return FindWindowA(SIM_WINDOW_CLASS, nullptr) != nullptr || waitForExit(panel_, 0); },
-                   20000) &&
+  startProgram({sim_panelProgram()}, panelEnvironment());
+  return sim_waitUntil([&] { return FindWindowA(SIM_WINDOW_CLASS, nullptr) != nullptr || waitForExit(program(), 0); },
+                       20000) &&
          FindWindowA(SIM_WINDOW_CLASS, nullptr) != nullptr;
 }
 
 pid_t TPanelSession::startSecondPanel(const std::string& outName) {
-  std::vector<std::string> env = panelEnvironment();
-  env.push_back("DISPLAY=" + display_);
-  const pid_t pid = spawn({sim_panelProgram()}, env, dir_.File(outName + ".out"), dir_.File(outName + ".err"));
-  others_.push_back(pid);
-  return pid;
-}
-
-std::optional<int> TPanelSession::waitForExit(pid_t pid, int timeoutMs) {
-  if (pid <= 0) return std::nullopt;
-  waitUntil(
-      [&] {
-        if (exitCodes_.count(pid)) return true;
-        int status = 0;
-        if (waitpid(pid, &status, WNOHANG) != pid) return false;
-        exitCodes_[pid] = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        return true;
-      },
-      timeoutMs);
-  auto found = exitCodes_.find(pid);
-  return found == exitCodes_.end() ? std::nullopt : std::optional<int>(found->second);
-}
-
-void TPanelSession::killPanel() {
-  kill(panel_, SIGKILL);
-  waitForExit(panel_, 20000);
-}
-
-bool TPanelSession::waitForOutput(const std::string& part, size_t count, int timeoutMs) const {
-  return waitUntil([&] { return countOf(output(), part) >= count; }, timeoutMs);
-}
-
-std::string TPanelSession::runTool(const std::vector<std::string>& argv, int timeoutMs) const {
-  testkit::TChildRequest request;
-  request.program = argv.at(0);
-  request.args.assign(argv.begin() + 1, argv.end());
-  request.environment = testkit::ChildEnvironment({"DISPLAY="}, {"DISPLAY=" + display_});
-  request.timeoutMs = timeoutMs;
-  const testkit::TChildRun run = testkit::RunChild(request);
-  return run.status == 0 ? run.out : "";
-}
-
-std::string TPanelSession::findWindow(const std::string& title, int timeoutMs) const {
-  std::string id;
-  waitUntil(
-      [&] {
-        id = runTool({"xdotool", "search", "--onlyvisible", "--name", "^" + title + "$"}, 5000);
-        id = id.substr(0, id.find('\n'));
-        return !id.empty();
-      },
-      timeoutMs);
-  return id;
-}
-
-bool TPanelSession::windowGone(const std::string& title, int timeoutMs) const {
-  return waitUntil(
-      [&] {
-        return runTool({"xdotool", "search", "--onlyvisible", "--name", "^" + title + "$"}, 5000).empty();
-      },
-      timeoutMs);
-}
-
-void TPanelSession::click(const std::string& window, int x, int y) const {
-  runTool({"xdotool", "mousemove", "--window", window, std::to_string(x), std::to_string(y), "click", "1"});
-}
-
-void TPanelSession::typeInto(const std::string& window, const std::string& text) const {
-  runTool({"xdotool", "windowfocus", "--sync", window});
-  runTool({"xdotool", "type", "--delay", "20", text});
-}
-
-void TPanelSession::pressKey(const std::string& window, const std::string& key) const {
-  runTool({"xdotool", "windowfocus", "--sync", window});
-  runTool({"xdotool", "key", key});
-}
-
-void TPanelSession::closeWindow(const std::string& window) const {
-  Display* connection = XOpenDisplay(display_.c_str());
-  if (!connection) return;
-  XEvent event{};
-  event.xclient.type = ClientMessage;
-  event.xclient.window = std::stoul(window);
-  event.xclient.message_type = XInternAtom(connection, "WM_PROTOCOLS", False);
-  event.xclient.format = 32;
-  event.xclient.data.l[0] = static_cast<long>(XInternAtom(connection, "WM_DELETE_WINDOW", False));
-  event.xclient.data.l[1] = CurrentTime;
-  XSendEvent(connection, event.xclient.window, False, NoEventMask, &event);
-  XCloseDisplay(connection);
-}
-
-bool TPanelSession::screenshot(const std::string& window, const std::string& artifactName) const {
-  const std::string file = sim_artifactDir() + "/" + artifactName;
-  runTool({"import", "-window", window, file});
-  struct stat status {};
-  return stat(file.c_str(), &status) == 0 && status.st_size > 0;
+  return startOther({sim_panelProgram()}, panelEnvironment(), outName + ".out", outName + ".err");
 }

@@ -20,19 +20,26 @@ class TPollWatcher : public TW32FdWatcher {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (!done()) {
       if (std::chrono::steady_clock::now() >= deadline) return false;
-      std::vector<pollfd> fds;
-      for (const auto& entry : watched_)
-        fds.push_back(
-            {entry.first,
-             static_cast<short>((entry.second.first & READ ? POLLIN : 0) | (entry.second.first & WRITE ? POLLOUT : 0)),
-             0});
-      if (poll(fds.data(), fds.size(), 10) <= 0) continue;
-      for (const pollfd& fd : fds) {
-        auto found = watched_.find(fd.fd);
-        if (!fd.revents || found == watched_.end()) continue;
-        const std::function<void()> ready = found->second.second;
-        ready();
-      }
+      serveOnce(10);
+    }
+    return true;
+  }
+
+  // Waits at most `waitMs` for ready descriptors and serves them once; false
+  // when none was ready.
+  bool serveOnce(int waitMs) {
+    std::vector<pollfd> fds;
+    for (const auto& entry : watched_)
+      fds.push_back(
+          {entry.first,
+           static_cast<short>((entry.second.first & READ ? POLLIN : 0) | (entry.second.first & WRITE ? POLLOUT : 0)),
+           0});
+    if (poll(fds.data(), fds.size(), waitMs) <= 0) return false;
+    for (const pollfd& fd : fds) {
+      auto found = watched_.find(fd.fd);
+      if (!fd.revents || found == watched_.end()) continue;
+      const std::function<void()> ready = found->second.second;
+      ready();
     }
     return true;
   }

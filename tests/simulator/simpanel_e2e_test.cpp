@@ -6,18 +6,12 @@
 
 #include "file_io.h"
 #include "panel_session.h"
+#include "panel_view.h"
 #include "raw_copydata_client.h"
 #include "simcopydata.h"
 #include "start_names.h"
 
 namespace {
-
-const char* const panelTitle = "Halden virtual machine for Tolvane";
-const char* const dumpEnd = "*****Circuit tables dump  end*****";
-
-// Button centres in the window.
-const int openTableX = 135, openTableY = 65;
-const int dumpTableX = 185, dumpTableY = 125;
 
 // A request as a Windows client sends it.
 LRESULT requestBytes(ULONG_PTR command, void* data, DWORD size) {
@@ -41,7 +35,7 @@ class TSimpanelTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(session.hasDisplay()) << "Xvfb did not start";
     ASSERT_TRUE(session.startPanel()) << session.output() << session.errors();
-    window = session.findWindow(panelTitle);
+    window = session.findWindow(sim_panelTitle);
     ASSERT_FALSE(window.empty());
   }
 
@@ -52,14 +46,7 @@ class TSimpanelTest : public ::testing::Test {
     EXPECT_EQ(modeOf(session.socketPath()), 0u) << "the socket goes with the window";
   }
 
-  std::string dumpNumber(size_t n) {
-    session.click(window, dumpTableX, dumpTableY);
-    EXPECT_TRUE(session.waitForOutput(dumpEnd, n));
-    const std::string out = session.output();
-    size_t start = 0;
-    for (size_t i = 0; i < n; ++i) start = out.find("\n*****Circuit tables dump  start*****", start + 1);
-    return out.substr(start, out.find(dumpEnd, start) - start);
-  }
+  std::string dumpNumber(size_t n) { return sim_clickDump(session, window, n); }
 
   TPanelSession session;
   std::string window;
@@ -101,13 +88,13 @@ TEST_F(TSimpanelTest, DumpButtonPrintsTheTablesAndEscapeDoesNotClose) {
 
   session.pressKey(window, "Escape");
   EXPECT_EQ(request(SIM_CMD_GETINT, "_Period_Number"), 0x10000) << "still there after Escape";
-  EXPECT_FALSE(session.findWindow(panelTitle, 1000).empty());
+  EXPECT_FALSE(session.findWindow(sim_panelTitle, 1000).empty());
   closeAndExpectCleanExit();
 }
 
 TEST_F(TSimpanelTest, OpenTableLoadsThePickedFileWhileRequestsAreServed) {
   session.dir().Write("tables.ini", testkit::ReadFile(SIM_FIXTURES_DIR "/tables.ini"));
-  session.click(window, openTableX, openTableY);
+  session.click(window, sim_openTableX, sim_openTableY);
   const std::string chooser = session.findWindow("Open");
   ASSERT_FALSE(chooser.empty());
   EXPECT_TRUE(session.screenshot(chooser, "simpanel-chooser.png"));
@@ -133,7 +120,7 @@ TEST_F(TSimpanelTest, OpenTableLoadsThePickedFileWhileRequestsAreServed) {
 
 TEST_F(TSimpanelTest, CancelledChooserKeepsTheTables) {
   const std::string before = dumpNumber(1);
-  session.click(window, openTableX, openTableY);
+  session.click(window, sim_openTableX, sim_openTableY);
   const std::string chooser = session.findWindow("Open");
   ASSERT_FALSE(chooser.empty());
   EXPECT_EQ(request(SIM_CMD_GETINT, "_C_Time"), 0x10000) << "served while the chooser is open";
@@ -145,7 +132,7 @@ TEST_F(TSimpanelTest, CancelledChooserKeepsTheTables) {
 
 TEST_F(TSimpanelTest, FileThatDoesNotExistIsNotTaken) {
   const std::string before = dumpNumber(1);
-  session.click(window, openTableX, openTableY);
+  session.click(window, sim_openTableX, sim_openTableY);
   std::string chooser = session.findWindow("Open");
   ASSERT_FALSE(chooser.empty());
   session.typeInto(chooser, "missing.ini");
@@ -180,9 +167,13 @@ TEST_F(TSimpanelTest, RequestsOutsideTheFormatAreRefusedAndThePanelGoesOn) {
     TRawClient hangsUp(session.socketPath());
     hangsUp.send(TRawClient::request(SIM_CMD_GETINT, sizeof(tSIM_COPYDATA)));
   }
-  HWND panel = FindWindowA(SIM_WINDOW_CLASS, nullptr);
-  COPYDATASTRUCT wide{(ULONG_PTR(1) << 32) | SIM_CMD_SETBIT, sizeof(record), &record};
-  EXPECT_EQ(SendMessageA(panel, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&wide)), 0) << "not sent as command 1";
+  // A command above 32 bits exists only where ULONG_PTR is wider than that.
+  if (sizeof(ULONG_PTR) > sizeof(uint32_t)) {
+    HWND panel = FindWindowA(SIM_WINDOW_CLASS, nullptr);
+    const ULONG_PTR above32Bits = ULONG_PTR(UINT32_MAX) + 1;
+    COPYDATASTRUCT wide{above32Bits | SIM_CMD_SETBIT, sizeof(record), &record};
+    EXPECT_EQ(SendMessageA(panel, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&wide)), 0) << "not sent as command 1";
+  }
   EXPECT_EQ(request(SIM_CMD_GETBIT, "R_C_Rain"), 0x10002) << "the panel goes on";
   closeAndExpectCleanExit();
 }

@@ -30,10 +30,13 @@ endif()
 set(QDX_STANDIN_LIBRARY "${CMAKE_BINARY_DIR}/tests/libqdx_standin.so")
 
 # GCC's ASan runtime is a shared library that has to be the first one loaded;
-# clang links its runtime into each program instead.
+# clang links its runtime into each program instead. The compiler is asked
+# with the build's own flags: with -m32 it names the 32-bit runtime, without
+# them the 64-bit one, which a 32-bit test cannot load.
 set(QDX_STANDIN_PRELOAD "${QDX_STANDIN_LIBRARY}")
 if(TOLVANE_SANITIZE AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
-  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libasan.so
+  separate_arguments(_qdx_standin_flags UNIX_COMMAND "${CMAKE_CXX_FLAGS}")
+  execute_process(COMMAND ${CMAKE_CXX_COMPILER} ${_qdx_standin_flags} -print-file-name=libasan.so
                   OUTPUT_VARIABLE _qdx_standin_asan OUTPUT_STRIP_TRAILING_WHITESPACE)
   if(NOT IS_ABSOLUTE "${_qdx_standin_asan}" OR NOT EXISTS "${_qdx_standin_asan}")
     message(FATAL_ERROR "no ASan runtime to preload ahead of the stand-in (got '${_qdx_standin_asan}')")

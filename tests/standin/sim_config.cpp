@@ -37,7 +37,9 @@ unsigned long number(const std::string& text, const char* name, unsigned long ma
   char* end = nullptr;
   errno = 0;
   unsigned long value = std::strtoul(text.c_str(), &end, 0);
-  if (text.empty() || *end != '\0' || errno != 0 || value > max || text[0] == '-')
+  // strtoul also takes a "-" after blanks and wraps the value: with a 32-bit
+  // unsigned long, " -1" would pass as 0xFFFFFFFF. No minus sign anywhere.
+  if (text.empty() || *end != '\0' || errno != 0 || value > max || text.find('-') != std::string::npos)
     fail(std::string("bad number '") + text + "' in " + name);
   return value;
 }

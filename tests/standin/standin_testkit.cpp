@@ -4,11 +4,14 @@
 #include <iterator>
 #include <sstream>
 
-#include "process_environment.h"
+#include "child_process.h"
 #include "standin_process.h"
 
+bool standin_loaded() { return standin_function("qdxsim_reset") != nullptr; }
+
 bool standin_restart(const TStandinEnv& env) {
-  for (const std::string& entry : testkit::ProcessEnvironment()) {
+  if (!standin_loaded()) return false;
+  for (const std::string& entry : testkit::CurrentEnvironment()) {
     if (entry.rfind("QDXSIM_", 0) == 0) standin_set_variable(entry.substr(0, entry.find('=')), nullptr);
   }
   for (const auto& item : env) standin_set_variable(item.first, item.second.c_str());

@@ -19,6 +19,11 @@ struct TRecordLine {
   std::vector<std::string> fields;
 };
 
+// True when the stand-in is loaded into this process. A test program that
+// links qdx_standin_preload and is started without it starts itself again
+// with it.
+bool standin_loaded();
+
 // Clears every QDXSIM_ variable, sets the given ones and rebuilds the
 // stand-in's controllers. False when the stand-in is not preloaded.
 bool standin_restart(const TStandinEnv& env);

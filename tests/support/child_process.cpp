@@ -1,7 +1,5 @@
 #include "child_process.h"
 
-#include "process_environment.h"
-
 namespace testkit {
 
 namespace {
@@ -17,7 +15,7 @@ bool StartsWithAny(const std::string& text, const std::vector<std::string>& pref
 std::vector<std::string> ChildEnvironment(const std::vector<std::string>& dropped,
                                           const std::vector<std::string>& added) {
   std::vector<std::string> entries;
-  for (const std::string& entry : ProcessEnvironment())
+  for (const std::string& entry : CurrentEnvironment())
     if (!StartsWithAny(entry, dropped)) entries.push_back(entry);
   entries.insert(entries.end(), added.begin(), added.end());
   return entries;

@@ -1,9 +1,18 @@
 #include "stdout_capture.h"
 
+#include <fcntl.h>
+#if defined(_WIN32)
+#include <io.h>
+#include <sys/stat.h>
+#else
+#include <unistd.h>
+#endif
+
 #include <cstdio>
 #include <iostream>
+#include <stdexcept>
 
-#include "stdout_redirect.h"
+#include "file_io.h"
 
 namespace testkit {
 
@@ -14,11 +23,37 @@ void FlushStdout() {
   fflush(stdout);
 }
 
+#if defined(_WIN32)
+constexpr int kStdout = 1;
+int OpenCaptureFile(const std::string& path) {
+  return _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_TEXT | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
+}
+int Duplicate(int fd) { return _dup(fd); }
+int Redirect(int from, int to) { return _dup2(from, to); }
+void CloseFd(int fd) { _close(fd); }
+#else
+constexpr int kStdout = STDOUT_FILENO;
+int OpenCaptureFile(const std::string& path) {
+  return open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+}
+int Duplicate(int fd) { return fcntl(fd, F_DUPFD_CLOEXEC, 0); }
+int Redirect(int from, int to) { return dup2(from, to); }
+void CloseFd(int fd) { close(fd); }
+#endif
+
 }  // namespace
 
 TStdoutCapture::TStdoutCapture() {
   FlushStdout();
-  saved_ = RedirectStdout(dir_.File("stdout"));
+  const int file = OpenCaptureFile(dir_.File("stdout"));
+  if (file < 0) throw std::runtime_error("cannot open the file that takes standard output");
+  saved_ = Duplicate(kStdout);
+  if (saved_ < 0 || Redirect(file, kStdout) < 0) {
+    CloseFd(file);
+    Restore();
+    throw std::runtime_error("cannot redirect standard output");
+  }
+  CloseFd(file);
 }
 
 TStdoutCapture::~TStdoutCapture() { Restore(); }
@@ -26,13 +61,14 @@ TStdoutCapture::~TStdoutCapture() { Restore(); }
 void TStdoutCapture::Restore() {
   if (saved_ < 0) return;
   FlushStdout();
-  RestoreStdout(saved_);
+  Redirect(saved_, kStdout);
+  CloseFd(saved_);
   saved_ = -1;
 }
 
 std::string TStdoutCapture::Text() {
   Restore();
-  return dir_.Read("stdout");
+  return ReadText(dir_.File("stdout"));
 }
 
 }  // namespace testkit

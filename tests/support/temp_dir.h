@@ -13,7 +13,7 @@ class TTempDir {
 
   const std::string& Path() const { return path_; }
   // The path of `name` in the folder (which need not exist).
-  std::string File(const std::string& name) const { return path_ + "/" + name; }
+  std::string File(const std::string& name) const;
   // Writes `content` byte for byte to `name` in the folder; returns its path.
   std::string Write(const std::string& name, const std::string& content) const;
   // What `name` in the folder holds, "" when there is no such file.

@@ -1,6 +1,7 @@
 // A producer module for the tests: serves the image a test hands it through
 // TestProducer_SetImage under the four stream reader names. Its variants
-// hide some of the names, to attach to modules lacking a routine.
+// lack some of them (OUTTEST_LACKS_<name>), to attach to modules lacking a
+// routine.
 #include "test_image.h"
 #include "test_producer_api.h"
 #include "tolvane_export.h"
@@ -15,7 +16,15 @@ TOLVANE_EXPORT void TestProducer_SetImage(const uint32_t* addresses, const uint8
   cursor.Set(std::move(image));
 }
 
+#if !defined(OUTTEST_LACKS_GetFirstByte)
 TOLVANE_EXPORT bool GetFirstByte() { return cursor.First(); }
+#endif
+#if !defined(OUTTEST_LACKS_GetNextByte)
 TOLVANE_EXPORT bool GetNextByte() { return cursor.Next(); }
+#endif
+#if !defined(OUTTEST_LACKS_GetCurrentByteData)
 TOLVANE_EXPORT uint8_t GetCurrentByteData() { return cursor.Data(); }
+#endif
+#if !defined(OUTTEST_LACKS_GetCurrentByteAddress)
 TOLVANE_EXPORT uint32_t GetCurrentByteAddress() { return cursor.Address(); }
+#endif

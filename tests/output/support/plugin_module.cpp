@@ -1,18 +1,17 @@
 #include "plugin_module.h"
 
-#include <dlfcn.h>
-
 #include <filesystem>
 #include <stdexcept>
 #include <vector>
 
+#include "dynlib.h"
 #include "test_producer_api.h"
 
 namespace outtest {
 
 TModule::TModule(const std::string& path) {
-  handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (handle_ == nullptr) throw std::runtime_error("cannot load " + path + ": " + dlerror());
+  handle_ = plat_LoadLibrary(path.c_str());
+  if (handle_ == nullptr) throw std::runtime_error("cannot load " + path + ": " + plat_LoadError());
 }
 
 std::unique_ptr<TModule> TModule::LoadCopy(const std::string& path, const std::string& folder) {
@@ -22,9 +21,9 @@ std::unique_ptr<TModule> TModule::LoadCopy(const std::string& path, const std::s
   return std::make_unique<TModule>(copy.string());
 }
 
-TModule::~TModule() { dlclose(handle_); }
+TModule::~TModule() { plat_FreeLibrary(handle_); }
 
-void* TModule::Symbol(const char* name) const { return dlsym(handle_, name); }
+void* TModule::Symbol(const char* name) const { return plat_FindSymbol(handle_, name); }
 
 TOutputPlugin::TOutputPlugin(const TModule& module)
     : setFirstByte(module.Function<decltype(setFirstByte)>("Set_GetFirstByte_Func")),

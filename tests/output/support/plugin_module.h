@@ -8,7 +8,7 @@
 
 namespace outtest {
 
-// A dlopen'ed module. LoadCopy loads a private copy, so that its module
+// A loaded module (dlopen, LoadLibraryA). LoadCopy loads a private copy, so that its module
 // state (slots, error text, image) starts as at a fresh load in every test.
 class TModule {
  public:

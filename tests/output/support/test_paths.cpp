@@ -17,8 +17,22 @@ std::string Find(const std::map<std::string, std::string>& paths, const std::str
 
 std::string WriterPath(const std::string& key) {
   static const std::map<std::string, std::string> paths = {
-      {"s19", OUTTEST_WR_S19}, {"ihex", OUTTEST_WR_IHEX}, {"s", OUTTEST_WR_S}, {"de", OUTTEST_WR_DE}};
+#if defined(OUTTEST_WR_IHEX)
+    {"ihex", OUTTEST_WR_IHEX},
+#endif
+    {"s19", OUTTEST_WR_S19},
+    {"s", OUTTEST_WR_S},
+    {"de", OUTTEST_WR_DE}
+  };
   return Find(paths, key);
+}
+
+std::vector<std::string> FileWriterKeys() {
+#if defined(OUTTEST_WR_IHEX)
+  return {"s19", "ihex", "s", "de"};
+#else
+  return {"s19", "s", "de"};
+#endif
 }
 
 std::string ProducerPath(const std::string& variant) {

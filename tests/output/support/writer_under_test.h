@@ -19,8 +19,9 @@ class TWriterUnderTest {
   const TOutputPlugin& Plugin() const { return plugin_; }
   const testkit::TTempDir& Dir() const { return dir_; }
 
-  // Saves `image` to a new file of the folder; the file's content, or the
-  // error text behind "SaveAs failed: " when the save answered false.
+  // Saves `image` to a new file of the folder; the file's content read as
+  // text (after checking its line ends), or the error text behind
+  // "SaveAs failed: " when the save answered false.
   std::string Save(const TImage& image);
   // The path of the file the last Save wrote.
   const std::string& LastFile() const { return lastFile_; }

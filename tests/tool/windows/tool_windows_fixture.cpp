@@ -17,14 +17,6 @@ std::string HostPath(const char* path) {
   return windows;
 }
 
-// A Windows console program ends its lines with CR LF; the cases compare lines.
-std::string Lines(const std::string& text) {
-  std::string lines;
-  for (size_t i = 0; i < text.size(); ++i)
-    if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) lines += text[i];
-  return lines;
-}
-
 std::string BaseName(const std::string& path) { return path.substr(path.find_last_of("\\/") + 1); }
 
 }  // namespace
@@ -63,7 +55,6 @@ testkit::TChildRun TWindowsToolTest::Run(const std::vector<std::string>& args, c
   const ULONGLONG t0 = GetTickCount64();
   testkit::TChildRun run = testkit::RunChild(request);
   lastRunMs = GetTickCount64() - t0;
-  run.out = Lines(run.out);
   EXPECT_FALSE(run.timedOut) << run.out;
   EXPECT_EQ(run.err, "");
   return run;

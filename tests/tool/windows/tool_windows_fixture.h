@@ -21,7 +21,7 @@ class TWindowsToolTest : public ::testing::Test {
   void SetUp() override;
 
   // tool (qdx_tool.exe or qdx_tool_trace.exe) of the folder with args and
-  // standard input, its output lines ended by LF.
+  // standard input.
   testkit::TChildRun Run(const std::vector<std::string>& args, const TToolEnv& env = {}, const std::string& input = "",
                          const std::string& tool = "qdx_tool.exe");
   std::vector<TRecordLine> Record() const { return standin_record(File("record.txt")); }

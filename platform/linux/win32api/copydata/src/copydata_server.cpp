@@ -1,6 +1,7 @@
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/timerfd.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -15,6 +16,9 @@ namespace {
 // A connection holds at most one request beyond the one being read.
 const size_t readLimit = 2 * (W32_COPYDATA_HEADER_SIZE + W32_COPYDATA_MAX_DATA);
 
+// Stalled connections are looked for this many times within the stall limit.
+const int stallChecksPerLimit = 4;
+
 std::string withReason(const std::string& path, const char* what) {
   return path + ": " + what + ": " + std::strerror(errno);
 }
@@ -22,7 +26,7 @@ std::string withReason(const std::string& path, const char* what) {
 }  // namespace
 
 std::unique_ptr<TW32CopyDataServer> TW32CopyDataServer::open(const std::string& path, TW32FdWatcher& watcher,
-                                                             TDispatch dispatch, std::string& error) {
+                                                             TDispatch dispatch, std::string& error, int stallLimitMs) {
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
   if (path.empty() || path.size() >= sizeof(address.sun_path)) {
@@ -49,28 +53,41 @@ std::unique_ptr<TW32CopyDataServer> TW32CopyDataServer::open(const std::string& 
     error = withReason(path, "socket");
     return nullptr;
   }
-  const mode_t oldMask = umask(0177);
-  const int bound = bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof(address));
-  umask(oldMask);
-  if (bound != 0 || chmod(path.c_str(), 0600) != 0 || listen(listener, 16) != 0) {
-    error = withReason(path, bound != 0 ? "bind" : "listen");
-    if (bound == 0) unlink(path.c_str());
+  const int stallTimer = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
+  if (stallTimer < 0) {
+    error = withReason(path, "timerfd_create");
     ::close(listener);
     return nullptr;
   }
-  return std::unique_ptr<TW32CopyDataServer>(new TW32CopyDataServer(path, listener, watcher, std::move(dispatch)));
+  const mode_t oldMask = umask(0177);
+  const int bound = bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+  umask(oldMask);
+  // A backlog as long as the system allows: clients that connect while the
+  // window is busy wait there instead of being turned away.
+  if (bound != 0 || chmod(path.c_str(), 0600) != 0 || listen(listener, SOMAXCONN) != 0) {
+    error = withReason(path, bound != 0 ? "bind" : "listen");
+    if (bound == 0) unlink(path.c_str());
+    ::close(listener);
+    ::close(stallTimer);
+    return nullptr;
+  }
+  return std::unique_ptr<TW32CopyDataServer>(
+      new TW32CopyDataServer(path, listener, stallTimer, std::max(stallLimitMs, 1), watcher, std::move(dispatch)));
 }
 
-TW32CopyDataServer::TW32CopyDataServer(const std::string& path, int listener, TW32FdWatcher& watcher,
-                                       TDispatch dispatch)
+TW32CopyDataServer::TW32CopyDataServer(const std::string& path, int listener, int stallTimer, int stallLimitMs,
+                                       TW32FdWatcher& watcher, TDispatch dispatch)
     : path_(path),
       listener_(listener),
       spare_(::open("/dev/null", O_RDONLY | O_CLOEXEC)),
+      stallTimer_(stallTimer),
+      stallLimit_(std::chrono::milliseconds(stallLimitMs)),
       watcher_(watcher),
       dispatch_(std::move(dispatch)) {
   struct stat status {};
   if (stat(path_.c_str(), &status) == 0) socketFile_ = {status.st_dev, status.st_ino};
-  watchListener();
+  watcher_.watch(listener_, TW32FdWatcher::READ, [this] { onListenerReady(); });
+  watcher_.watch(stallTimer_, TW32FdWatcher::READ, [this] { onStallCheck(); });
 }
 
 TW32CopyDataServer::~TW32CopyDataServer() { close(); }
@@ -80,6 +97,9 @@ void TW32CopyDataServer::close() {
   closed_ = true;
   watcher_.unwatch(listener_);
   ::close(listener_);
+  watcher_.unwatch(stallTimer_);
+  ::close(stallTimer_);
+  stallTimerArmed_ = false;
   for (auto& entry : connections_) {
     watcher_.unwatch(entry.first);
     ::close(entry.first);
@@ -92,37 +112,37 @@ void TW32CopyDataServer::close() {
     unlink(path_.c_str());
 }
 
-void TW32CopyDataServer::watchListener() {
-  listening_ = connections_.size() < MAX_CONNECTIONS;
-  if (listening_)
-    watcher_.watch(listener_, TW32FdWatcher::READ, [this] { onListenerReady(); });
-  else
-    watcher_.unwatch(listener_);
+void TW32CopyDataServer::onListenerReady() {
+  // A bounded number at a time, so that a flood of connections cannot keep
+  // the loop from the clients already connected.
+  for (size_t accepts = 0; accepts < MAX_CONNECTIONS && !closed_; ++accepts) {
+    const int fd = accept4(listener_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+    if (fd >= 0) {
+      accepted(fd);
+      continue;
+    }
+    if (errno == EINTR) continue;
+    if ((errno == EMFILE || errno == ENFILE) && spare_ >= 0) {
+      // Free a descriptor to turn the client away rather than leave it
+      // ready in the backlog, which would wake the loop again at once.
+      ::close(spare_);
+      const int refused = accept(listener_, nullptr, nullptr);
+      if (refused >= 0) ::close(refused);
+      spare_ = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+      continue;
+    }
+    return;
+  }
 }
 
-void TW32CopyDataServer::onListenerReady() {
-  while (!closed_) {
-    if (connections_.size() >= MAX_CONNECTIONS) {
-      watchListener();  // the waiting clients stay in the backlog until a connection ends
-      return;
-    }
-    const int fd = accept4(listener_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
-    if (fd < 0) {
-      if (errno == EINTR) continue;
-      if ((errno == EMFILE || errno == ENFILE) && spare_ >= 0) {
-        // Free a descriptor to turn the client away rather than leave it
-        // ready in the backlog, which would wake the loop again at once.
-        ::close(spare_);
-        const int refused = accept(listener_, nullptr, nullptr);
-        if (refused >= 0) ::close(refused);
-        spare_ = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
-        continue;
-      }
-      return;
-    }
-    connections_[fd];
-    rewatch(fd, connections_[fd]);
-  }
+void TW32CopyDataServer::accepted(int fd) {
+  // A new client is served even when stalled clients fill every place.
+  if (connections_.size() >= MAX_CONNECTIONS) dropLongestIdle();
+  TConnection& connection = connections_[fd];
+  connection.lastProgress = TClock::now();
+  checkStallsWhileConnected();
+  // A client writes its request right after connecting: serve it at once.
+  onConnectionReady(fd);
 }
 
 void TW32CopyDataServer::onConnectionReady(int fd) {
@@ -135,6 +155,49 @@ void TW32CopyDataServer::onConnectionReady(int fd) {
   if (!serveRequests(fd, connection)) return;
   if (!peerOpen) return drop(fd);
   rewatch(fd, connection);
+}
+
+bool TW32CopyDataServer::stalled(const TConnection& connection, TClock::time_point now) const {
+  return now - connection.lastProgress >= stallLimit_;
+}
+
+void TW32CopyDataServer::onStallCheck() {
+  uint64_t expirations = 0;
+  if (read(stallTimer_, &expirations, sizeof(expirations)) < 0 && errno != EAGAIN) return;
+  const TClock::time_point now = TClock::now();
+  std::vector<int> stalledFds;
+  for (const auto& entry : connections_)
+    if (stalled(entry.second, now)) stalledFds.push_back(entry.first);
+  for (int fd : stalledFds) {
+    // What came in while the loop was busy elsewhere is served first.
+    onConnectionReady(fd);
+    if (closed_) return;
+    auto found = connections_.find(fd);
+    if (found != connections_.end() && stalled(found->second, now)) drop(fd);
+  }
+}
+
+void TW32CopyDataServer::dropLongestIdle() {
+  auto idle = connections_.begin();
+  for (auto entry = connections_.begin(); entry != connections_.end(); ++entry)
+    if (entry->second.lastProgress < idle->second.lastProgress) idle = entry;
+  if (idle != connections_.end()) drop(idle->first);
+}
+
+// The timer runs only while there are connections to watch.
+void TW32CopyDataServer::checkStallsWhileConnected() {
+  const bool wanted = !connections_.empty() && !closed_;
+  if (wanted == stallTimerArmed_) return;
+  itimerspec period{};
+  if (wanted) {
+    const auto interval = std::max<TClock::duration>(stallLimit_ / stallChecksPerLimit, std::chrono::milliseconds(1));
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(interval);
+    period.it_interval.tv_sec = static_cast<time_t>(seconds.count());
+    period.it_interval.tv_nsec =
+        static_cast<long>(std::chrono::duration_cast<std::chrono::nanoseconds>(interval - seconds).count());
+    period.it_value = period.it_interval;
+  }
+  if (timerfd_settime(stallTimer_, 0, &period, nullptr) == 0) stallTimerArmed_ = wanted;
 }
 
 bool TW32CopyDataServer::readRequests(int fd, TConnection& connection) {
@@ -166,6 +229,7 @@ bool TW32CopyDataServer::serveRequests(int fd, TConnection& connection) {
     connection.in.erase(connection.in.begin(), connection.in.begin() + total);
     const int32_t answer = dispatch_(header.dwData, data);
     if (closed_) return false;  // the window went away while serving
+    connection.lastProgress = TClock::now();
     unsigned char reply[W32_COPYDATA_ANSWER_SIZE];
     w32_putLittleEndian32(reply, static_cast<uint32_t>(answer));
     connection.out.insert(connection.out.end(), reply, reply + sizeof(reply));
@@ -204,5 +268,5 @@ void TW32CopyDataServer::drop(int fd) {
   watcher_.unwatch(fd);
   ::close(fd);
   connections_.erase(fd);
-  if (!listening_ && !closed_) watchListener();
+  checkStallsWhileConnected();
 }

@@ -2,8 +2,12 @@
 // The listening side of WM_COPYDATA between processes: accepts connections
 // on a Unix-domain socket, reads requests without blocking and hands each
 // complete one to `dispatch`, one at a time, on the event loop's thread.
+// Clients that stall cannot hold the window: a connection that has not
+// completed a request within the stall limit is closed, and a new client over
+// the connection limit takes the place of the connection idle the longest.
 #include <sys/types.h>
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -19,11 +23,14 @@ class TW32CopyDataServer {
  public:
   using TDispatch = std::function<int32_t(uint32_t dwData, const std::vector<unsigned char>& data)>;
 
+  static constexpr size_t MAX_CONNECTIONS = 64;
+  static constexpr int STALL_LIMIT_MS = 5000;
+
   // Binds `path` (mode 0600), taking over a socket file that no process
   // listens on any more. NULL with a reason in `error` when the path is
   // served by a running process or holds something else than a socket.
   static std::unique_ptr<TW32CopyDataServer> open(const std::string& path, TW32FdWatcher& watcher, TDispatch dispatch,
-                                                  std::string& error);
+                                                  std::string& error, int stallLimitMs = STALL_LIMIT_MS);
   ~TW32CopyDataServer();
   TW32CopyDataServer(const TW32CopyDataServer&) = delete;
   TW32CopyDataServer& operator=(const TW32CopyDataServer&) = delete;
@@ -36,19 +43,25 @@ class TW32CopyDataServer {
   const std::string& path() const { return path_; }
   size_t connectionCount() const { return connections_.size(); }
 
-  static constexpr size_t MAX_CONNECTIONS = 64;
-
  private:
+  using TClock = std::chrono::steady_clock;
+
   struct TConnection {
     std::vector<unsigned char> in;
     std::vector<unsigned char> out;
     int watched = 0;
+    TClock::time_point lastProgress;  // accepted, or its last request served
   };
 
-  TW32CopyDataServer(const std::string& path, int listener, TW32FdWatcher& watcher, TDispatch dispatch);
-  void watchListener();
+  TW32CopyDataServer(const std::string& path, int listener, int stallTimer, int stallLimitMs, TW32FdWatcher& watcher,
+                     TDispatch dispatch);
   void onListenerReady();
+  void accepted(int fd);
   void onConnectionReady(int fd);
+  void onStallCheck();
+  bool stalled(const TConnection& connection, TClock::time_point now) const;
+  void dropLongestIdle();
+  void checkStallsWhileConnected();
   bool readRequests(int fd, TConnection& connection);
   bool serveRequests(int fd, TConnection& connection);
   bool flush(int fd, TConnection& connection);
@@ -59,7 +72,9 @@ class TW32CopyDataServer {
   int listener_;
   std::pair<dev_t, ino_t> socketFile_{};
   int spare_;  // kept open to turn away a client when no descriptor is left
-  bool listening_ = false;
+  int stallTimer_;
+  TClock::duration stallLimit_;
+  bool stallTimerArmed_ = false;
   bool closed_ = false;
   TW32FdWatcher& watcher_;
   TDispatch dispatch_;

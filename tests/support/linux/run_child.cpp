@@ -9,17 +9,9 @@
 #include <chrono>
 #include <initializer_list>
 
-#include "process_environment.h"
-
 extern char** environ;
 
 namespace testkit {
-
-std::vector<std::string> ProcessEnvironment() {
-  std::vector<std::string> entries;
-  for (char** entry = environ; *entry != nullptr; ++entry) entries.emplace_back(*entry);
-  return entries;
-}
 
 namespace {
 
@@ -35,6 +27,12 @@ void CloseAll(std::initializer_list<int> fds) {
 }
 
 }  // namespace
+
+std::vector<std::string> CurrentEnvironment() {
+  std::vector<std::string> entries;
+  for (char** entry = environ; *entry != nullptr; ++entry) entries.emplace_back(*entry);
+  return entries;
+}
 
 TChildRun RunChild(const TChildRequest& request) {
   std::vector<std::string> argvTexts{request.program};
@@ -54,6 +52,10 @@ TChildRun RunChild(const TChildRequest& request) {
     CloseAll({in[0], in[1], out[0], out[1]});
     return run;
   }
+  // The input is in the pipe before the child starts: a program that looks
+  // for waiting input without blocking sees all of it from its first look.
+  // It is small: it fits the pipe, so writing it cannot block.
+  if (!request.input.empty()) (void)!write(in[1], request.input.data(), request.input.size());
   const pid_t child = fork();
   if (child == 0) {
     dup2(in[0], STDIN_FILENO);
@@ -67,8 +69,6 @@ TChildRun RunChild(const TChildRequest& request) {
     CloseAll({in[1], out[0], err[0]});
     return run;
   }
-  // The input is small: it fits the pipe, so writing it cannot block.
-  if (!request.input.empty()) (void)!write(in[1], request.input.data(), request.input.size());
   close(in[1]);
 
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(request.timeoutMs);
