@@ -1,4 +1,5 @@
 # Helpers for tests that play the QDX controller with the stand-in.
+# On Windows only QDX_STANDIN_ENV and the two functions are given.
 # include(${CMAKE_SOURCE_DIR}/tests/standin/QdxStandin.cmake) gives:
 #   QDX_STANDIN_ENV        "LD_PRELOAD=..." for a test's ENVIRONMENT (tolvane_add_gtest ENV)
 #   QDX_STANDIN_PRELOAD    the LD_PRELOAD value alone, for scripts
@@ -8,6 +9,21 @@
 #   qdx_standin_check_imports(<target>...)  add binaries that talk to the device to the
 #                                           import check (test "standin.imports")
 include_guard(DIRECTORY)
+
+if(WIN32)
+  # The stand-in's hid.dll and cfgmgr32.dll lie beside the test programs in
+  # <build>/tests; wine has to take them over its own.
+  set(QDX_STANDIN_ENV "WINEDLLOVERRIDES=hid,cfgmgr32=n")
+  function(qdx_standin_use)
+    foreach(target IN LISTS ARGN)
+      add_dependencies(${target} qdx_standin_hid qdx_standin_cfgmgr32)
+    endforeach()
+  endfunction()
+  # The programs link the real backend: there is no import to check.
+  function(qdx_standin_check_imports)
+  endfunction()
+  return()
+endif()
 
 # A relative LD_PRELOAD is ignored without a word, so the stand-in lands at a
 # fixed place of the build tree.

@@ -118,11 +118,11 @@ TSimText device_string(const hid_device* dev, int index) {
 }
 
 hid_device* open_index(const std::shared_ptr<TSimWorld>& bus, int index, const char* path) {
-  std::wstring error;
-  const bool ok = bus->Open(index, error);
+  const TSimOpen result = bus->Open(index);
+  const bool ok = result == TSimOpen::Ok;
   bus->Record().Line("open " + std::to_string(index) + (ok ? " ok " : " fail ") + (path ? path : "-"));
   if (!ok) {
-    global_error = error;
+    global_error = sim_open_error(result);
     return nullptr;
   }
   hid_device* dev = new hid_device();
@@ -136,6 +136,10 @@ int read_report(hid_device* dev, unsigned char* data, size_t length, uint64_t wa
   std::unique_lock<std::mutex> guard(lock);
   if (!dev || !data) return -1;
   if (length == 0) return 0;
+  if (dev->world->Gone(dev->index)) {
+    dev->error = sim_open_error(TSimOpen::Gone);
+    return -1;
+  }
   TSimController& controller = dev->world->Controller(static_cast<size_t>(dev->index));
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(wait_ms);
   while (!controller.Pending(sim_now())) {
@@ -179,6 +183,7 @@ TOLVANE_EXPORT hid_device_info* hid_enumerate(unsigned short vendor_id, unsigned
   size_t entries = 0;
   if (matches(vendor_id, SIM_VENDOR_ID) && matches(product_id, SIM_PRODUCT_ID)) {
     for (size_t i = 0; i < bus->Count(); ++i) {
+      if (bus->Gone(i)) continue;
       for (auto usage :
            {std::make_pair(diag_usage_page, diag_usage), std::make_pair(interface_usage_page, interface_usage)}) {
         *tail = make_entry(*bus, i, usage.first, usage.second);
@@ -248,7 +253,11 @@ TOLVANE_EXPORT int hid_write(hid_device* dev, const unsigned char* data, size_t 
   std::lock_guard<std::mutex> guard(lock);
   if (!dev) return -1;
   TSimWorld& bus = *dev->world;
-  const bool fails = bus.WriteFails() || !data || length == 0 || length > max_report;
+  const bool usable = data && length > 0 && length <= max_report;
+  // Every write counts for the faults that name writes by their ordinal.
+  const TSimWrite counted = bus.Write(dev->index);
+  const TSimWrite fate = usable ? counted : TSimWrite::Failed;
+  const bool fails = fate == TSimWrite::Failed;
   const int result = fails ? -1 : static_cast<int>(length);
   bus.Record().Line("write " + std::to_string(dev->index) + " " + std::to_string(result) + " " +
                     (data && length > 0 ? sim_hex(data, std::min(length, max_report)) : "-"));
@@ -256,7 +265,7 @@ TOLVANE_EXPORT int hid_write(hid_device* dev, const unsigned char* data, size_t 
     dev->error = L"write failed";
     return -1;
   }
-  bus.Controller(static_cast<size_t>(dev->index)).Receive(data, length, sim_now());
+  if (fate == TSimWrite::Delivered) bus.Controller(static_cast<size_t>(dev->index)).Receive(data, length, sim_now());
   return result;
 }
 

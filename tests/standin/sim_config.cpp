@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "sim_env.h"
+
 namespace {
 
 const char* const default_fw_date = "2024-03-18 stand-in build";
@@ -17,9 +19,9 @@ const char* const default_fw_signature = "QDXSIM-SIGNATURE";
   std::abort();
 }
 
-const char* env(const char* name) {
-  const char* value = std::getenv(name);
-  return value ? value : "";
+std::string env(const char* name) {
+  std::string value;
+  return sim_env(name, value) ? value : std::string();
 }
 
 std::vector<std::string> split(const std::string& text, char separator) {
@@ -62,8 +64,8 @@ TSimText text_token(const std::string& token) {
 }
 
 TSimText env_text(const char* name, const char* fallback) {
-  const char* value = std::getenv(name);
-  return text_token(value ? value : fallback);
+  std::string value;
+  return text_token(sim_env(name, value) ? value : fallback);
 }
 
 void add_ordinal(TSimOrdinals& ordinals, const std::string& value, const char* what) {
@@ -96,6 +98,10 @@ void add_fault(TSimFaults& faults, const std::string& token) {
     faults.shortOnly = true;
   else if (flag && name == "foreign")
     faults.foreign = true;
+  else if (flag && name == "deaf")
+    faults.deaf = true;
+  else if (flag && name == "flushqueue_keeps")
+    faults.flushQueueKeeps = true;
   else if (!flag && name == "refuse")
     add_command(faults.refuse, value);
   else if (!flag && name == "misconfirm")
@@ -106,6 +112,8 @@ void add_fault(TSimFaults& faults, const std::string& token) {
     add_ordinal(faults.writeFail, value, "write_fail");
   else if (!flag && name == "open_fail")
     add_ordinal(faults.openFail, value, "open_fail");
+  else if (!flag && name == "vanish")
+    faults.vanishAt = static_cast<unsigned>(number(value, "vanish", 0xFFFFFFFFul));
   else
     fail("unknown fault '" + token + "' in QDXSIM_FAULTS");
 }
@@ -152,6 +160,10 @@ TSimConfig sim_config_from_env() {
   if (!cycles.empty() && cycles.size() != 4) fail("QDXSIM_CYCLES needs four numbers: set,avg,max,absmin");
   for (size_t i = 0; i < cycles.size(); ++i)
     config.cycles[i] = static_cast<unsigned>(number(cycles[i], "QDXSIM_CYCLES", 0xFFFF));
+  std::vector<std::string> lengths = split(env("QDXSIM_REPORT_LENGTHS"), ',');
+  if (!lengths.empty() && lengths.size() != 3) fail("QDXSIM_REPORT_LENGTHS needs three numbers: input,output,feature");
+  for (size_t i = 0; i < lengths.size(); ++i)
+    config.reportLengths[i] = static_cast<unsigned>(number(lengths[i], "QDXSIM_REPORT_LENGTHS", 0xFFFF));
 
   config.reportMs = std::max(1u, env_number("QDXSIM_REPORT_MS", config.reportMs, 60000));
   config.busyMs = env_number("QDXSIM_BUSY_MS", config.busyMs, 60000);

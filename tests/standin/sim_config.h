@@ -26,11 +26,14 @@ struct TSimFaults {
   bool shortReport = false;          // a 63-byte report with id 2 before every report
   bool shortOnly = false;            // every report cut to 63 bytes
   bool foreign = false;              // a report with id 3 after every report
+  bool deaf = false;                 // takes no output report: writes fail (Linux) or pile up unread (Windows)
   std::set<std::string> refuse;      // commands answered with an error
   std::set<std::string> misconfirm;  // commands confirmed wrongly
   std::set<unsigned> blockErrors;    // 1-based load blocks since the last erase that fail
   TSimOrdinals writeFail;
   TSimOrdinals openFail;
+  unsigned vanishAt = 0;         // the controller vanishes with this write of the process (1-based; 0 never)
+  bool flushQueueKeeps = false;  // Windows: HidD_FlushQueue discards nothing
 };
 
 struct TSimControllerSetup {
@@ -50,6 +53,7 @@ struct TSimConfig {
   unsigned busyMs = 20;
   unsigned eraseMs = 30;
   unsigned readBoundMs = 500;
+  unsigned reportLengths[3] = {64, 64, 0};  // Windows: input, output and feature report lengths
   TSimFaults faults;
   std::string recordPath;
   std::string flashPath;

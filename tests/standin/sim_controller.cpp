@@ -62,7 +62,9 @@ void TSimController::Note(const std::string& event, const std::string& fields) c
 
 void TSimController::Connected(uint64_t now) {
   queue.clear();
-  nextInfoAt = std::max(nextInfoAt, now);
+  // An information report due while no one listened is lost; the next one
+  // comes a period after the open, not at once ahead of the opener's first command.
+  if (nextInfoAt <= now) nextInfoAt = now + config.reportMs;
   nextBusyAt = std::max(nextBusyAt, now);
 }
 

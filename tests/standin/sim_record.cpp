@@ -1,20 +1,18 @@
 #include "sim_record.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <utility>
 
 namespace {
 
-void write_all(int fd, const uint8_t* bytes, size_t length) {
-  while (length > 0) {
-    ssize_t done = ::write(fd, bytes, length);
-    if (done <= 0) return;
-    bytes += done;
-    length -= static_cast<size_t>(done);
-  }
+// Opened and closed for every write, so that what was written is in the
+// file even when the program dies right after.
+void write_file(const std::string& path, const char* mode, const void* bytes, size_t length) {
+  if (path.empty()) return;
+  std::FILE* file = std::fopen(path.c_str(), mode);
+  if (!file) return;
+  std::fwrite(bytes, 1, length, file);
+  std::fclose(file);
 }
 
 }  // namespace
@@ -22,12 +20,8 @@ void write_all(int fd, const uint8_t* bytes, size_t length) {
 TSimRecord::TSimRecord(std::string file) : path(std::move(file)) {}
 
 void TSimRecord::Line(const std::string& text) const {
-  if (path.empty()) return;
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-  if (fd < 0) return;
-  std::string line = text + "\n";
-  write_all(fd, reinterpret_cast<const uint8_t*>(line.data()), line.size());
-  ::close(fd);
+  const std::string line = text + "\n";
+  write_file(path, "ab", line.data(), line.size());
 }
 
 std::string sim_hex(const uint8_t* bytes, size_t length) {
@@ -42,9 +36,5 @@ std::string sim_hex(const uint8_t* bytes, size_t length) {
 }
 
 void sim_write_flash(const std::string& path, const std::vector<uint8_t>& flash) {
-  if (path.empty()) return;
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return;
-  write_all(fd, flash.data(), flash.size());
-  ::close(fd);
+  write_file(path, "wb", flash.data(), flash.size());
 }

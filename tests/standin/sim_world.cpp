@@ -13,13 +13,25 @@ uint64_t sim_now() {
   return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(TClock::now() - origin).count());
 }
 
-TSimWorld::TSimWorld(TSimConfig setup) : config(std::move(setup)), record(config.recordPath) {
+const wchar_t* sim_open_error(TSimOpen result) {
+  switch (result) {
+    case TSimOpen::Ok: return L"";
+    case TSimOpen::NoDevice: return L"no such device";
+    case TSimOpen::Refused: return L"open refused (stand-in fault)";
+    case TSimOpen::Held: return L"device is held open by another handle";
+    default: return L"device has vanished (stand-in fault)";
+  }
+}
+
+TSimWorld::TSimWorld(TSimConfig setup, const std::string& pathPrefix)
+    : config(std::move(setup)), record(config.recordPath) {
   for (size_t i = 0; i < config.controllers.size(); ++i) {
     controllers.push_back(std::make_unique<TSimController>(config, static_cast<int>(i), record));
-    std::string path = "/dev/qdxsim" + std::to_string(i);
+    std::string path = pathPrefix + std::to_string(i);
     if (config.pathPad > 0) path += "-" + std::string(config.pathPad, 'x');
     paths.push_back(path);
     held.push_back(false);
+    gone.push_back(false);
   }
 }
 
@@ -36,23 +48,15 @@ int TSimWorld::Find(const char* path) const {
   return -1;
 }
 
-bool TSimWorld::Open(int index, std::wstring& error) {
+TSimOpen TSimWorld::Open(int index) {
   ++opens;
-  if (index < 0) {
-    error = L"no such device";
-    return false;
-  }
-  if (config.faults.openFail.Contains(opens)) {
-    error = L"open refused (stand-in fault)";
-    return false;
-  }
-  if (held[index]) {
-    error = L"device is held open by another handle";
-    return false;
-  }
+  if (index < 0) return TSimOpen::NoDevice;
+  if (config.faults.openFail.Contains(opens)) return TSimOpen::Refused;
+  if (gone[index]) return TSimOpen::Gone;
+  if (held[index]) return TSimOpen::Held;
   held[index] = true;
   controllers[index]->Connected(sim_now());
-  return true;
+  return TSimOpen::Ok;
 }
 
 void TSimWorld::Close(int index) {
@@ -60,7 +64,15 @@ void TSimWorld::Close(int index) {
   DumpFlash(static_cast<size_t>(index));
 }
 
-bool TSimWorld::WriteFails() { return config.faults.writeFail.Contains(++writes); }
+TSimWrite TSimWorld::Write(int index) {
+  ++writes;
+  if (gone[index] || config.faults.deaf || config.faults.writeFail.Contains(writes)) return TSimWrite::Failed;
+  if (config.faults.vanishAt != 0 && writes == config.faults.vanishAt) {
+    gone[index] = true;
+    return TSimWrite::Lost;
+  }
+  return TSimWrite::Delivered;
+}
 
 void TSimWorld::DumpFlash(size_t index) const {
   if (config.flashPath.empty()) return;

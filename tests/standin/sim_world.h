@@ -18,9 +18,22 @@ extern const wchar_t* const SIM_PRODUCT;
 // Milliseconds of the stand-in's own monotonic clock.
 uint64_t sim_now();
 
+// What became of an open.
+enum class TSimOpen { Ok, NoDevice, Refused, Held, Gone };
+// What became of a write that reached the bus.
+enum class TSimWrite {
+  Delivered,  // the controller received it
+  Failed,     // refused (fault write_fail, or the controller has vanished)
+  Lost,       // the controller vanished with it (fault vanish): taken, never answered
+};
+
+// The text hidapi's error of a failed open shows.
+const wchar_t* sim_open_error(TSimOpen result);
+
 class TSimWorld {
  public:
-  explicit TSimWorld(TSimConfig config);
+  // Controller i is reached at pathPrefix + i (+ the configured padding).
+  explicit TSimWorld(TSimConfig config, const std::string& pathPrefix = "/dev/qdxsim");
   TSimWorld(const TSimWorld&) = delete;
   TSimWorld& operator=(const TSimWorld&) = delete;
 
@@ -32,11 +45,15 @@ class TSimWorld {
   // The controller behind a path, or -1.
   int Find(const char* path) const;
 
-  // Counts the open; false when a fault refuses it or the controller is held.
-  bool Open(int index, std::wstring& error);
+  // Counts the open (index -1: an unknown path) and takes the controller
+  // for the opener unless a fault refuses it, it is held or it has vanished.
+  TSimOpen Open(int index);
   void Close(int index);
-  // Counts the write; true when a fault makes it fail.
-  bool WriteFails();
+  bool Held(int index) const { return held[index]; }
+  // Counts a write to the controller and tells what becomes of it.
+  TSimWrite Write(int index);
+  // Vanished (fault vanish): every later read, write and open fails.
+  bool Gone(int index) const { return gone[index]; }
   // Dumps the flash of the controllers still held open (at exit).
   void DumpHeld() const;
 
@@ -48,6 +65,7 @@ class TSimWorld {
   std::vector<std::unique_ptr<TSimController>> controllers;
   std::vector<std::string> paths;
   std::vector<bool> held;
+  std::vector<bool> gone;
   unsigned opens = 0;
   unsigned writes = 0;
 };

@@ -1,28 +1,22 @@
 #include "standin_testkit.h"
 
-#include <dlfcn.h>
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <fstream>
 #include <iterator>
 #include <sstream>
 
-extern char** environ;
+#include "child_process.h"
+#include "standin_process.h"
 
-bool standin_loaded() { return ::dlsym(RTLD_DEFAULT, "qdxsim_reset") != nullptr; }
+bool standin_loaded() { return standin_function("qdxsim_reset") != nullptr; }
 
 bool standin_restart(const TStandinEnv& env) {
   if (!standin_loaded()) return false;
-  std::vector<std::string> names;
-  for (char** entry = environ; *entry; ++entry) {
-    std::string text = *entry;
-    if (text.rfind("QDXSIM_", 0) == 0) names.push_back(text.substr(0, text.find('=')));
+  for (const std::string& entry : testkit::CurrentEnvironment()) {
+    if (entry.rfind("QDXSIM_", 0) == 0) standin_set_variable(entry.substr(0, entry.find('=')), nullptr);
   }
-  for (const std::string& name : names) ::unsetenv(name.c_str());
-  for (const auto& item : env) ::setenv(item.first.c_str(), item.second.c_str(), 1);
+  for (const auto& item : env) standin_set_variable(item.first, item.second.c_str());
   using TReset = int (*)();
-  auto reset = reinterpret_cast<TReset>(::dlsym(RTLD_DEFAULT, "qdxsim_reset"));
+  auto reset = reinterpret_cast<TReset>(standin_function("qdxsim_reset"));
   return reset && reset() == 0;
 }
 
@@ -61,6 +55,13 @@ std::vector<TRecordLine> standin_events(const std::vector<TRecordLine>& record, 
     if (line.event == event) found.push_back(line);
   }
   return found;
+}
+
+std::vector<std::string> standin_fields(const std::vector<TRecordLine>& record, const std::string& event,
+                                        size_t field) {
+  std::vector<std::string> values;
+  for (const TRecordLine& line : standin_events(record, event)) values.push_back(line.fields.at(field));
+  return values;
 }
 
 TBytes standin_hex(const std::string& hex) {

@@ -34,6 +34,8 @@ std::string standin_diag_path(int ordinal);
 
 std::vector<TRecordLine> standin_record(const std::string& file);
 std::vector<TRecordLine> standin_events(const std::vector<TRecordLine>& record, const std::string& event);
+// Field `field` of every line of that event.
+std::vector<std::string> standin_fields(const std::vector<TRecordLine>& record, const std::string& event, size_t field);
 TBytes standin_hex(const std::string& hex);
 
 // A case against the stand-in: Start() restarts it with the case's own

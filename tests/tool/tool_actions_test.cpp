@@ -12,6 +12,7 @@ using tooltest::Dump;
 using tooltest::DumpWithoutDiagMode;
 using tooltest::Listed;
 using tooltest::OPENED;
+using tooltest::Stopped;
 using tooltest::TStatus;
 
 struct TActionCase : tooltest::TNamedCase {
@@ -32,13 +33,6 @@ TEST_P(ToolActions, PrintsEachStepAndClosesDiagnosticMode) {
   ASSERT_FALSE(writes.empty());
   EXPECT_EQ(writes.back().substr(0, 8), "02022800");
   EXPECT_EQ(Events("close", 0), std::vector<std::string>{"0"});
-}
-
-TStatus Stopped(const std::string& reason) {
-  TStatus status;
-  status.running = false;
-  status.stopReason = reason;
-  return status;
 }
 
 TToolEnv StoppedBy(int code) { return {{"QDXSIM_RUNNING", "0"}, {"QDXSIM_STOP_REASON", std::to_string(code)}}; }

@@ -10,6 +10,7 @@
 #include "file_io.h"
 #include "standin_testkit.h"
 #include "tool_runner.h"
+#include "tool_texts.h"
 
 class TToolTest : public ::testing::Test {
  protected:
@@ -53,31 +54,3 @@ struct TCaseName {
 // A table of cases run by the tool.
 template <typename TCase>
 class TToolTable : public TToolTest, public ::testing::WithParamInterface<TCase> {};
-
-// What the tool prints of the stand-in's controllers.
-namespace tooltest {
-
-// One controller of the listing: its diagnostic entry (selected or not)
-// and the blank line of its other entry.
-std::string Listed(const std::string& serial, bool selected);
-
-struct TStatus {
-  bool running = true;
-  std::string stopReason;  // printed when not running
-  bool shipped = true;
-  bool sendPending = false;
-  bool timingError = false;
-  int setCycle = 10, maxCycle = 8, avgCycle = 6, absMinCycle = 4;
-  std::string buildDate = "2024-03-18 stand-in build";
-  std::string signature = "QDXSIM-SIGNATURE";
-};
-
-// qdx_dumpInfo's lines for a controller in that state.
-std::string Dump(const TStatus& status);
-// The firmware strings and the failed entry into diagnostic mode.
-std::string DumpWithoutDiagMode(const TStatus& status = {});
-
-extern const char* const OPENED;  // "Opening device... OK\n"
-extern const char* const CLOSED;  // "Closing diag... OK\n"
-
-}  // namespace tooltest

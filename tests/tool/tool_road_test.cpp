@@ -4,9 +4,7 @@
 // fail on the way, after which the run goes on.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <sstream>
-
+#include "corrupted_image.h"
 #include "tool_fixture.h"
 
 namespace {
@@ -15,16 +13,10 @@ using tooltest::CLOSED;
 using tooltest::Dump;
 using tooltest::Listed;
 using tooltest::OPENED;
+using tooltest::Stopped;
 using tooltest::TStatus;
 
 constexpr size_t FLASH_SIZE = 128 * 1024;
-
-TStatus Stopped(const std::string& reason) {
-  TStatus status;
-  status.running = false;
-  status.stopReason = reason;
-  return status;
-}
 
 const std::string RUNNING = Dump({});
 const std::string STOPPED = Dump(Stopped("DIAG_STOP(13) /Stopped due to Diagnostic request/"));
@@ -33,36 +25,6 @@ const std::string START = "Starting Tolvane... OK\n" + RUNNING;
 const std::string LOAD_LIBRARIES =
     "Loading input library 'librd_s19.so'...  OK\n"
     "Loading output library 'libwr_qdx.so'...  OK\n";
-
-// Flips the low bit of the byte at `address` in an S3 record and mends the
-// record's checksum, so that the file still reads and only the image is wrong.
-std::string Corrupted(const std::string& s19, uint32_t address) {
-  std::istringstream in(s19);
-  std::string line, out;
-  while (std::getline(in, line)) {
-    if (line.rfind("S3", 0) == 0) {
-      std::vector<unsigned> bytes;
-      for (size_t i = 2; i + 1 < line.size(); i += 2)
-        bytes.push_back(static_cast<unsigned>(std::stoul(line.substr(i, 2), nullptr, 16)));
-      const uint32_t start = bytes[1] << 24 | bytes[2] << 16 | bytes[3] << 8 | bytes[4];
-      const size_t count = bytes[0] - 5;
-      if (address >= start && address < start + count) {
-        bytes[5 + (address - start)] ^= 0x01;
-        unsigned sum = 0;
-        for (size_t i = 0; i + 1 < bytes.size(); ++i) sum += bytes[i];
-        bytes.back() = ~sum & 0xFF;
-        line = "S3";
-        for (unsigned byte : bytes) {
-          char hex[3];
-          std::snprintf(hex, sizeof hex, "%02X", byte);
-          line += hex;
-        }
-      }
-    }
-    out += line + "\n";
-  }
-  return out;
-}
 
 class ToolRoad : public TToolTest {
  protected:
@@ -81,11 +43,7 @@ class ToolRoad : public TToolTest {
 
   // The writer's dialogue when it programs the image into controller 0.
   std::string Programming(const std::string& file, const std::string& path = "/dev/qdxsim0") const {
-    return LOAD_LIBRARIES + "Attaching librd_s19.so to libwr_qdx.so... OK\nOpening input file '" + file +
-           "'... OK\nSaving to '/../?/qdx1://@" + path +
-           "'...\nConnected to Tolvane.\nStopping QDX ... OK\nErasing code ... OK\nLoading program ... " +
-           std::string((image.size() + 127) / 128, '*') + " OK\nVerifying and starting ... OK\nClosing diag... OK\n" +
-           "QDX programming successful!\n";
+    return tooltest::Programming({"librd_s19.so", "libwr_qdx.so"}, file, path, image.size());
   }
 
   void ExpectFlashHoldsTheImage(const std::string& flashFile) const {
@@ -117,7 +75,7 @@ TEST_F(ToolRoad, RestartProgramsTheCompiledImage) {
 
 TEST_F(ToolRoad, ACorruptedImageIsRefusedAtTheStart) {
   // A byte of the first instruction behind the settings block.
-  folder.Write("corrupted.s19", Corrupted(folder.Read("image.s19"), 0xD4));
+  folder.Write("corrupted.s19", tooltest_corrupted(folder.Read("image.s19"), 0xD4));
   const std::string file = File("corrupted.s19");
   const testkit::TChildRun run = Run({"-r", file});
   EXPECT_EQ(run.status, 0);

@@ -1,9 +1,10 @@
 #pragma once
 // Keys pressed on the console, read as they come, without waiting for a
-// line. While an object lives, a terminal on standard input is in
+// line. On Linux, while an object lives, a terminal on standard input is in
 // non-canonical mode without echo and with reads that do not wait; its
 // settings are restored when the object goes and when a signal ends the
-// program.
+// program. On Windows the console's keys come through _kbhit and _getch.
+// Standard input from a pipe or a file gives its bytes as keys.
 class TConsoleKeys {
  public:
   static constexpr int NO_KEY = -1;

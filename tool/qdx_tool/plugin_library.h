@@ -1,9 +1,9 @@
 #pragma once
-// A plug-in loaded from the library folder of the installed (or build) tree:
-// lib/ beside the bin/ folder that holds the running program.
+// A plug-in loaded by file name from where the tool keeps its plug-ins
+// (plugin_location.h).
 #include <string>
 
-// "librd_s19.so" from "librd_%s.so" and "s19".
+// "rd_s19.dll" from "rd_%s.dll" and "s19".
 std::string qdx_pluginFileName(const char* pattern, const char* key);
 
 class TPluginLibrary {

@@ -6,8 +6,13 @@
 
 namespace {
 
+#if defined(_WIN32)
+const char* const INPUT_PLUGIN_PATTERN = "rd_%s.dll";
+const char* const OUTPUT_PLUGIN_PATTERN = "wr_%s.dll";
+#else
 const char* const INPUT_PLUGIN_PATTERN = "librd_%s.so";
 const char* const OUTPUT_PLUGIN_PATTERN = "libwr_%s.so";
+#endif
 const char* const INPUT_FORMAT = "s19";
 const char* const OUTPUT_FORMAT = "qdx";
 const std::string DESTINATION_PREFIX = "/../?/qdx1://@";
