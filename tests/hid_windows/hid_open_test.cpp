@@ -38,12 +38,20 @@ TEST_F(HidOpen, AnOrdinaryFileOpensExclusivelyWithoutFallback) {
   ASSERT_NE(first, nullptr) << last_error();
   EXPECT_EQ(hid_open_path(file.c_str()), nullptr);
   EXPECT_EQ(last_error().rfind("CreateFile: (0x00000020)", 0), 0u) << last_error();
-  // Not even a reader that shares everything gets in.
-  HANDLE reader = CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  EXPECT_EQ(reader, INVALID_HANDLE_VALUE);
-  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
-  if (reader != INVALID_HANDLE_VALUE) CloseHandle(reader);
+  // Not even a reader, a writer or a deleter that shares everything gets in:
+  // the device is held with a share mode of 0, not merely one that shares less.
+  const struct {
+    const char* name;
+    DWORD access;
+  } probes[] = {{"reader", GENERIC_READ}, {"writer", GENERIC_WRITE}, {"deleter", DELETE}};
+  for (const auto& probe : probes) {
+    HANDLE other = CreateFileA(file.c_str(), probe.access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const DWORD error = GetLastError();
+    EXPECT_EQ(other, INVALID_HANDLE_VALUE) << probe.name;
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_SHARING_VIOLATION)) << probe.name;
+    if (other != INVALID_HANDLE_VALUE) CloseHandle(other);
+  }
   hid_close(first);
   hid_device* again = hid_open_path(file.c_str());
   EXPECT_NE(again, nullptr);
