@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "hid_backend_fixture.h"
 #include "temp_dir.h"
@@ -57,6 +58,36 @@ TEST_F(HidOpen, AnOrdinaryFileOpensExclusivelyWithoutFallback) {
   EXPECT_NE(again, nullptr);
   hid_close(again);
 }
+
+struct TFailingStep {
+  const char* name;
+  const char* fault;
+  const char* error;  // how hid_error(NULL) begins
+};
+
+std::ostream& operator<<(std::ostream& out, const TFailingStep& c) { return out << c.name; }
+
+class HidOpenFailingStep : public THidBackendTest, public ::testing::WithParamInterface<TFailingStep> {};
+
+// An open that fails after its CreateFile names the step and lets go of the
+// device: the next open takes it.
+TEST_P(HidOpenFailingStep, ReturnsNullNamesTheStepAndLeavesTheDeviceFree) {
+  ASSERT_NO_FATAL_FAILURE(Start({{"QDXSIM_FAULTS", GetParam().fault}}, false));
+  const std::string path = standin_diag_path(0);
+  ASSERT_FALSE(path.empty());
+  EXPECT_EQ(hid_open_path(path.c_str()), nullptr);
+  EXPECT_EQ(last_error().rfind(GetParam().error, 0), 0u) << last_error();
+  dev = hid_open_path(path.c_str());
+  EXPECT_NE(dev, nullptr) << last_error();
+  EXPECT_EQ(standin_fields(Record(), "open", 1), (std::vector<std::string>{"ok", "ok"}));
+  EXPECT_EQ(standin_events(Record(), "close").size(), 1u) << "the failed open's handle is closed";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, HidOpenFailingStep,
+    ::testing::Values(TFailingStep{"preparsed_data", "preparsed_fail:1", "HidD_GetPreparsedData: (0x0000001F)"},
+                      TFailingStep{"caps", "caps_fail:1", "HidP_GetCaps"}),
+    [](const ::testing::TestParamInfo<TFailingStep>& info) { return std::string(info.param.name); });
 
 struct TBadPath {
   const char* name;

@@ -102,6 +102,8 @@ void add_fault(TSimFaults& faults, const std::string& token) {
     faults.deaf = true;
   else if (flag && name == "flushqueue_keeps")
     faults.flushQueueKeeps = true;
+  else if (flag && name == "unnumbered")
+    faults.unnumbered = true;
   else if (!flag && name == "refuse")
     add_command(faults.refuse, value);
   else if (!flag && name == "misconfirm")
@@ -112,6 +114,10 @@ void add_fault(TSimFaults& faults, const std::string& token) {
     add_ordinal(faults.writeFail, value, "write_fail");
   else if (!flag && name == "open_fail")
     add_ordinal(faults.openFail, value, "open_fail");
+  else if (!flag && name == "preparsed_fail")
+    add_ordinal(faults.preparsedFail, value, "preparsed_fail");
+  else if (!flag && name == "caps_fail")
+    add_ordinal(faults.capsFail, value, "caps_fail");
   else if (!flag && name == "vanish")
     faults.vanishAt = static_cast<unsigned>(number(value, "vanish", 0xFFFFFFFFul));
   else

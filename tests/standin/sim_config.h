@@ -34,6 +34,9 @@ struct TSimFaults {
   TSimOrdinals openFail;
   unsigned vanishAt = 0;         // the controller vanishes with this write of the process (1-based; 0 never)
   bool flushQueueKeeps = false;  // Windows: HidD_FlushQueue discards nothing
+  bool unnumbered = false;       // Windows: every report reaches the host behind a 0 byte, as without report numbers
+  TSimOrdinals preparsedFail;    // Windows: these opens fail at HidD_GetPreparsedData
+  TSimOrdinals capsFail;         // Windows: these opens fail at HidP_GetCaps
 };
 
 struct TSimControllerSetup {

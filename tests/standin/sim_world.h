@@ -50,6 +50,8 @@ class TSimWorld {
   TSimOpen Open(int index);
   void Close(int index);
   bool Held(int index) const { return held[index]; }
+  // How many opens there have been: the ordinal of the last one.
+  unsigned Opens() const { return opens; }
   // Counts a write to the controller and tells what becomes of it.
   TSimWrite Write(int index);
   // Vanished (fault vanish): every later read, write and open fails.

@@ -24,7 +24,24 @@ constexpr unsigned short interface_usage = 0x0004;
 // What HidD_GetPreparsedData hands out: the capabilities, read back by HidP_GetCaps.
 struct TPreparsed {
   HIDP_CAPS caps;
+  bool capsFail = false;  // HidP_GetCaps refuses them
 };
+
+// The step at which a fault makes an open fail after its claim: the open's
+// next call of that function for its handle (guarded by the bus lock).
+enum class TOpenStep { None, PreparsedData, Caps };
+struct TFailingOpen {
+  HANDLE handle = nullptr;
+  TOpenStep step = TOpenStep::None;
+};
+TFailingOpen failing_open;
+
+// Takes the fault due for this call on handle, if any.
+bool fails_now(HANDLE handle, TOpenStep step) {
+  if (failing_open.handle != handle || failing_open.step != step) return false;
+  failing_open = TFailingOpen();
+  return true;
+}
 
 // Copies a string of the device into a buffer of `bytes` bytes, cut to fit.
 BOOLEAN copy_text(const TSimText& text, PVOID buffer, ULONG bytes) {
@@ -112,6 +129,10 @@ STANDIN_EXPORT BOOLEAN __stdcall HidD_GetInputReport(HANDLE, PVOID, ULONG) { ret
 
 STANDIN_EXPORT BOOLEAN __stdcall HidD_GetPreparsedData(HANDLE handle, PHIDP_PREPARSED_DATA* preparsed) {
   TBusLock bus;
+  if (fails_now(handle, TOpenStep::PreparsedData)) {
+    SetLastError(ERROR_GEN_FAILURE);
+    return FALSE;
+  }
   const TBusDevice device = standin_device_of(bus.World(), handle);
   auto* data = new TPreparsed();
   std::memset(&data->caps, 0, sizeof data->caps);
@@ -122,6 +143,7 @@ STANDIN_EXPORT BOOLEAN __stdcall HidD_GetPreparsedData(HANDLE handle, PHIDP_PREP
   data->caps.InputReportByteLength = static_cast<USHORT>(lengths[0]);
   data->caps.OutputReportByteLength = static_cast<USHORT>(lengths[1]);
   data->caps.FeatureReportByteLength = static_cast<USHORT>(lengths[2]);
+  data->capsFail = fails_now(handle, TOpenStep::Caps);
   *preparsed = reinterpret_cast<PHIDP_PREPARSED_DATA>(data);
   return TRUE;
 }
@@ -132,7 +154,8 @@ STANDIN_EXPORT BOOLEAN __stdcall HidD_FreePreparsedData(PHIDP_PREPARSED_DATA pre
 }
 
 STANDIN_EXPORT NTSTATUS __stdcall HidP_GetCaps(PHIDP_PREPARSED_DATA preparsed, PHIDP_CAPS caps) {
-  if (!preparsed) return static_cast<NTSTATUS>(HIDP_STATUS_INVALID_PREPARSED_DATA);
+  if (!preparsed || reinterpret_cast<TPreparsed*>(preparsed)->capsFail)
+    return static_cast<NTSTATUS>(HIDP_STATUS_INVALID_PREPARSED_DATA);
   *caps = reinterpret_cast<TPreparsed*>(preparsed)->caps;
   return HIDP_STATUS_SUCCESS;
 }
@@ -146,9 +169,19 @@ STANDIN_EXPORT BOOLEAN __stdcall HidD_SetNumInputBuffers(HANDLE handle, ULONG) {
   }
   // Unlocked: the server answers the claim from its own thread.
   const DWORD refused = standin_claim(handle);
-  if (refused == ERROR_SUCCESS) return TRUE;
-  SetLastError(refused);
-  return FALSE;
+  if (refused != ERROR_SUCCESS) {
+    SetLastError(refused);
+    return FALSE;
+  }
+  // The open goes on with its capabilities: faults may fail it there.
+  TBusLock bus;
+  const TSimFaults& faults = bus.World().Config().faults;
+  const unsigned open = bus.World().Opens();
+  failing_open.handle = handle;
+  failing_open.step = faults.preparsedFail.Contains(open) ? TOpenStep::PreparsedData
+                      : faults.capsFail.Contains(open)    ? TOpenStep::Caps
+                                                          : TOpenStep::None;
+  return TRUE;
 }
 
 STANDIN_EXPORT BOOLEAN __stdcall HidD_FlushQueue(HANDLE handle) {

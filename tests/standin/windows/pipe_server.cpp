@@ -5,6 +5,7 @@ namespace {
 constexpr int listening_per_path = 4;   // a program opens right after its enumeration closed some
 constexpr DWORD pipe_buffer = 64 * 64;  // about the 64 reports a HID driver keeps for a device
 constexpr DWORD message_buffer = 64 * 1024;
+constexpr size_t input_report_size = 64;
 
 // The Windows error of a refused open, as CreateFile would report it.
 DWORD open_error(TSimOpen result) {
@@ -18,6 +19,16 @@ DWORD open_error(TSimOpen result) {
 }
 
 std::string narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+// A report as the program reads it. Windows puts a 0 before each report of a
+// device that uses no report numbers (fault unnumbered); the 64 bytes of an
+// input report then hold the 0 and the report's first 63 bytes.
+TSimReport as_read(TSimReport report, const TSimFaults& faults) {
+  if (!faults.unnumbered) return report;
+  report.insert(report.begin(), 0);
+  if (report.size() > input_report_size) report.resize(input_report_size);
+  return report;
+}
 
 }  // namespace
 
@@ -217,7 +228,7 @@ void TPipeServer::WriteReports(TConnection& connection) {
       connection.writing = false;
     }
     if (!connection.holder || !controller.Pending(now)) return;
-    connection.out = controller.Take(now);
+    connection.out = as_read(controller.Take(now), world->Config().faults);
     world->Record().Line("report " + std::to_string(connection.controller) + " " +
                          sim_hex(connection.out.data(), connection.out.size()));
     ResetEvent(connection.writeOl.hEvent);
