@@ -8,7 +8,7 @@
 
 #include "P_C_Table.h"
 #include "virtmachine.h"
-#include "windows_paths.h"
+#include "windows_path.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ class TProfileTables : public ::testing::Test {
     return cycleTable_int.size() + cycleTable_bit.size() + periodTable_int.size() + periodTable_bit.size();
   }
 
-  const std::string fixtures = sim_windowsPath(SIM_FIXTURES_DIR);
+  const std::string fixtures = testkit::WindowsPath(SIM_FIXTURES_DIR);
 };
 
 }  // namespace

@@ -3,19 +3,11 @@
 #include <windows.h>
 
 #include "file_io.h"
+#include "windows_path.h"
 
 namespace {
 
 constexpr size_t FLASH_SIZE = 128 * 1024;
-
-// The build tree's paths are the build machine's; wine shows its root as drive Z:.
-std::string HostPath(const char* path) {
-  std::string windows = path;
-  if (!windows.empty() && windows[0] == '/') windows = "Z:" + windows;
-  for (char& c : windows)
-    if (c == '/') c = '\\';
-  return windows;
-}
 
 std::string BaseName(const std::string& path) { return path.substr(path.find_last_of("\\/") + 1); }
 
@@ -24,14 +16,14 @@ std::string BaseName(const std::string& path) { return path.substr(path.find_las
 void TWindowsToolTest::SetUp() {
   for (const char* file : {QDXTEST_TOOL, QDXTEST_TOOL_TRACE, QDXTEST_RD_S19, QDXTEST_WR_QDX, QDXTEST_STANDIN_HID,
                            QDXTEST_STANDIN_CFGMGR32}) {
-    const std::string from = HostPath(file);
+    const std::string from = testkit::WindowsPath(file);
     ASSERT_TRUE(CopyFileA(from.c_str(), File(BaseName(from)).c_str(), FALSE)) << from;
   }
   // The example host compiles its ladder program and writes the image
   // through the S-record writer; -o gives the same bytes raw.
   testkit::TChildRequest compile;
-  compile.program = HostPath(QDXTEST_PLCCOMP_EXAMPLE);
-  compile.args = {"-o", File("image.bin"), "-p", HostPath(QDXTEST_WR_S19), File("image.s19")};
+  compile.program = testkit::WindowsPath(QDXTEST_PLCCOMP_EXAMPLE);
+  compile.args = {"-o", File("image.bin"), "-p", testkit::WindowsPath(QDXTEST_WR_S19), File("image.s19")};
   const testkit::TChildRun compiled = testkit::RunChild(compile);
   ASSERT_EQ(compiled.status, 0) << compiled.out << compiled.err;
   image = testkit::ReadBytes(File("image.bin"));
