@@ -22,9 +22,7 @@ const std::string RUNNING = Dump({});
 const std::string STOPPED = Dump(Stopped("DIAG_STOP(13) /Stopped due to Diagnostic request/"));
 const std::string STOP = "Stopping Tolvane... OK\n" + STOPPED;
 const std::string START = "Starting Tolvane... OK\n" + RUNNING;
-const std::string LOAD_LIBRARIES =
-    "Loading input library 'librd_s19.so'...  OK\n"
-    "Loading output library 'libwr_qdx.so'...  OK\n";
+const tooltest::TPlugins LIBRARIES = {"librd_s19.so", "libwr_qdx.so"};
 
 class ToolRoad : public TToolTest {
  protected:
@@ -43,7 +41,7 @@ class ToolRoad : public TToolTest {
 
   // The writer's dialogue when it programs the image into controller 0.
   std::string Programming(const std::string& file, const std::string& path = "/dev/qdxsim0") const {
-    return tooltest::Programming({"librd_s19.so", "libwr_qdx.so"}, file, path, image.size());
+    return tooltest::Programming(LIBRARIES, file, path, image.size());
   }
 
   void ExpectFlashHoldsTheImage(const std::string& flashFile) const {
@@ -132,7 +130,7 @@ using ToolInputFile = TToolTable<TArgumentsCase>;
 TEST_P(ToolInputFile, TakesTheFirstFileNamed) {
   const testkit::TChildRun run = Run(GetParam().args);
   EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.out, Listed("QDXSIM0001", true) + OPENED + RUNNING + LOAD_LIBRARIES +
+  EXPECT_EQ(run.out, Listed("QDXSIM0001", true) + OPENED + RUNNING + tooltest::Loading(LIBRARIES, true, true) +
                          "Attaching librd_s19.so to libwr_qdx.so... OK\nOpening input file '" + GetParam().taken +
                          "'... Fail\n" + CLOSED);
 }
@@ -149,61 +147,31 @@ INSTANTIATE_TEST_SUITE_P(
                       TArgumentsCase{{"last_option_wins"}, {"-i", "a.s19", "-i", "c.s19"}, "c.s19"}),
     tooltest::TCaseName());
 
-struct TPluginCase : tooltest::TNamedCase {
-  std::vector<std::pair<std::string, std::string>> libraries;  // file, name in lib/
-  std::string road;
-};
+const tooltest::TPluginFiles PLUGIN_FILES = {QDXTEST_RD_S19, QDXTEST_WR_QDX, QDXTEST_WR_S19, QDXTEST_PLUGIN_STUB};
 
-class ToolPlugins : public ToolRoad, public ::testing::WithParamInterface<TPluginCase> {};
+class ToolPlugins : public ToolRoad, public ::testing::WithParamInterface<tooltest::TPluginCase> {};
 
 // The tool in a tree of the installed layout with the plug-ins of the case:
 // the road prints its problem, and the run goes on with the start and the close.
 TEST_P(ToolPlugins, ProblemsAreShownAndTheRunGoesOn) {
-  const std::string tool = InstallTree(GetParam().libraries);
+  std::vector<std::pair<std::string, std::string>> libraries;
+  for (const auto& place :
+       {std::make_pair(GetParam().input, LIBRARIES.input), std::make_pair(GetParam().output, LIBRARIES.output)}) {
+    const std::string file = tooltest::PluginFile(place.first, PLUGIN_FILES);
+    if (!file.empty()) libraries.emplace_back(file, place.second);
+  }
+  const std::string tool = InstallTree(libraries);
   const std::string file = File("image.s19");
   const testkit::TChildRun run = Run({"-S", file}, {}, "", tool);
   EXPECT_EQ(run.status, 0);
-  if (GetParam().road == "programmed") {
-    EXPECT_EQ(run.out, Listed("QDXSIM0001", true) + OPENED + RUNNING + Programming(file) + START + CLOSED);
-    return;
+  EXPECT_EQ(run.out, Listed("QDXSIM0001", true) + OPENED + RUNNING +
+                         tooltest::PluginRunFromTheRoad(GetParam(), LIBRARIES, Programming(file)));
+  // Nothing was programmed where the road failed.
+  if (GetParam().road) {
+    EXPECT_TRUE(Events("erase", 1).empty());
   }
-  // Nothing was programmed: the controller, which holds no program, refuses the start.
-  EXPECT_EQ(run.out, Listed("QDXSIM0001", true) + OPENED + RUNNING + GetParam().road + "Starting Tolvane... Fail\n" +
-                         Dump(Stopped("CRC_NO_PROGEND(3) /Cannot find END_OF_PROGRAM instruction/")) + CLOSED);
-  EXPECT_TRUE(Events("erase", 1).empty());
 }
 
-const std::pair<std::string, std::string> rdS19 = {QDXTEST_RD_S19, "librd_s19.so"};
-const std::pair<std::string, std::string> wrQdx = {QDXTEST_WR_QDX, "libwr_qdx.so"};
-const std::pair<std::string, std::string> stubAsInput = {QDXTEST_PLUGIN_STUB, "librd_s19.so"};
-const std::pair<std::string, std::string> stubAsOutput = {QDXTEST_PLUGIN_STUB, "libwr_qdx.so"};
-
-INSTANTIATE_TEST_SUITE_P(
-    Trees, ToolPlugins,
-    ::testing::Values(
-        TPluginCase{{"both_plugins"}, {rdS19, wrQdx}, "programmed"},
-        TPluginCase{{"no_output_plugin"},
-                    {rdS19},
-                    "Loading input library 'librd_s19.so'...  OK\nLoading output library 'libwr_qdx.so'...  Fail\n"},
-        TPluginCase{{"no_input_plugin"},
-                    {wrQdx},
-                    "Loading input library 'librd_s19.so'...  Fail\nLoading output library 'libwr_qdx.so'...  OK\n"},
-        TPluginCase{{"no_plugin"},
-                    {},
-                    "Loading input library 'librd_s19.so'...  Fail\nLoading output library 'libwr_qdx.so'...  Fail\n"},
-        TPluginCase{{"output_plugin_without_SaveAs"},
-                    {rdS19, stubAsOutput},
-                    LOAD_LIBRARIES + "Incompatible output library! (libwr_qdx.so)\n"},
-        TPluginCase{{"input_plugin_without_LoadFile"},
-                    {{QDXTEST_WR_S19, "librd_s19.so"}, wrQdx},
-                    LOAD_LIBRARIES + "Incompatible input library! (librd_s19.so)\n"},
-        TPluginCase{{"both_incompatible"},
-                    {{QDXTEST_WR_S19, "librd_s19.so"}, stubAsOutput},
-                    LOAD_LIBRARIES +
-                        "Incompatible input library! (librd_s19.so)\nIncompatible output library! (libwr_qdx.so)\n"},
-        TPluginCase{{"input_plugin_without_stream_routines"},
-                    {stubAsInput, wrQdx},
-                    LOAD_LIBRARIES + "Attaching librd_s19.so to libwr_qdx.so... Fail\n"}),
-    tooltest::TCaseName());
+INSTANTIATE_TEST_SUITE_P(Trees, ToolPlugins, ::testing::ValuesIn(tooltest::PluginCases()), tooltest::TCaseName());
 
 }  // namespace

@@ -2,11 +2,15 @@
 // through rd_s19.dll and wr_qdx.dll over the Windows backend, the ways it
 // fails, the command line and the test mode.
 #include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
 
 #include "corrupted_image.h"
 #include "file_io.h"
 #include "tool_texts.h"
 #include "tool_windows_fixture.h"
+#include "windows_path.h"
 
 namespace {
 
@@ -141,6 +145,44 @@ TEST_F(WindowsToolRoad, AStartRefusedAfterLoadingLeavesTheCodeUnstarted) {
   EXPECT_EQ(run.out, Listed("QDXSIM0001", true) + OPENED + RUNNING + refused + CLOSED);
   ExpectFlashHoldsTheImage();
 }
+
+const tooltest::TPluginFiles PLUGIN_FILES = {QDXTEST_RD_S19, QDXTEST_WR_QDX, QDXTEST_WR_S19, QDXTEST_PLUGIN_STUB};
+
+class WindowsToolPlugins : public WindowsToolRoad, public ::testing::WithParamInterface<tooltest::TPluginCase> {
+ protected:
+  // Puts the case's file under a plug-in's name beside the tool, or nothing.
+  void Place(tooltest::TPluginFile plugin, const std::string& name) {
+    const std::string to = File(name);
+    ASSERT_TRUE(DeleteFileA(to.c_str())) << to;
+    const std::string from = tooltest::PluginFile(plugin, PLUGIN_FILES);
+    if (!from.empty()) {
+      ASSERT_TRUE(CopyFileA(testkit::WindowsPath(from).c_str(), to.c_str(), FALSE)) << from;
+    }
+  }
+};
+
+// LoadLibraryA finds no plug-in beside the program, or GetProcAddress not
+// its exports: the road prints its problem, and the run goes on with the
+// start and the close.
+TEST_P(WindowsToolPlugins, ProblemsAreShownAndTheRunGoesOn) {
+  ASSERT_NO_FATAL_FAILURE(Place(GetParam().input, PLUGINS.input));
+  ASSERT_NO_FATAL_FAILURE(Place(GetParam().output, PLUGINS.output));
+  const std::string file = File("image.s19");
+  const testkit::TChildRun run = Run({"-S", file});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, Listed("QDXSIM0001", true) + OPENED + RUNNING +
+                         tooltest::PluginRunFromTheRoad(
+                             GetParam(), PLUGINS, tooltest::Programming(PLUGINS, file, DevicePath(), image.size())));
+  // Nothing was programmed where the road failed.
+  if (GetParam().road) {
+    EXPECT_TRUE(standin_events(Record(), "erase").empty());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, WindowsToolPlugins, ::testing::ValuesIn(tooltest::PluginCases()),
+                         [](const ::testing::TestParamInfo<tooltest::TPluginCase>& info) {
+                           return std::string(info.param.name);
+                         });
 
 struct TArgumentsCase {
   const char* name;
