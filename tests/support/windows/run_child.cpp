@@ -4,8 +4,10 @@
 #include <chrono>
 #include <cstring>
 #include <initializer_list>
+#include <vector>
 
 #include "child_process.h"
+#include "console_child.h"
 
 namespace testkit {
 
@@ -75,41 +77,45 @@ std::vector<std::string> CurrentEnvironment() {
   return entries;
 }
 
-TChildRun RunChild(const TChildRequest& request) {
+namespace {
+
+std::string CommandLine(const TChildRequest& request) {
   std::string commandLine = QuoteArgument(request.program);
   for (const std::string& arg : request.args) commandLine += " " + QuoteArgument(arg);
+  return commandLine;
+}
+
+// Starts the child with `input` as its standard input (or none) and, when
+// given, the process attributes; collects its output and its end.
+TChildRun Launch(std::string commandLine, const TChildRequest& request, HANDLE input,
+                 LPPROC_THREAD_ATTRIBUTE_LIST attributes) {
   std::string environment;
   for (const std::string& entry : request.environment) environment += entry + '\0';
   environment += '\0';
 
   TChildRun run;
-  HANDLE inRead = nullptr, inWrite = nullptr, outRead = nullptr, outWrite = nullptr, errRead = nullptr,
-         errWrite = nullptr;
-  if (!ChildPipe(inRead, inWrite, true) || !ChildPipe(outRead, outWrite, false) ||
-      !ChildPipe(errRead, errWrite, false)) {
-    CloseAll({inRead, inWrite, outRead, outWrite, errRead, errWrite});
+  HANDLE outRead = nullptr, outWrite = nullptr, errRead = nullptr, errWrite = nullptr;
+  if (!ChildPipe(outRead, outWrite, false) || !ChildPipe(errRead, errWrite, false)) {
+    CloseAll({outRead, outWrite, errRead, errWrite});
     return run;
   }
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = inRead;
-  startup.hStdOutput = outWrite;
-  startup.hStdError = errWrite;
+  STARTUPINFOEXA startup{};
+  startup.StartupInfo.cb = attributes ? sizeof startup : sizeof startup.StartupInfo;
+  startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
+  startup.StartupInfo.hStdInput = input;
+  startup.StartupInfo.hStdOutput = outWrite;
+  startup.StartupInfo.hStdError = errWrite;
+  startup.lpAttributeList = attributes;
   PROCESS_INFORMATION child{};
-  const bool started = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, environment.data(),
-                                      nullptr, &startup, &child);
-  CloseAll({inRead, outWrite, errWrite});
+  const bool started =
+      CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, attributes ? EXTENDED_STARTUPINFO_PRESENT : 0,
+                     environment.data(), nullptr, &startup.StartupInfo, &child);
+  CloseAll({outWrite, errWrite});
   if (!started) {
-    CloseAll({inWrite, outRead, errRead});
+    CloseAll({outRead, errRead});
     return run;
   }
   CloseHandle(child.hThread);
-  // The input is small: it fits the pipe, so writing it cannot block.
-  DWORD written = 0;
-  if (!request.input.empty())
-    WriteFile(inWrite, request.input.data(), static_cast<DWORD>(request.input.size()), &written, nullptr);
-  CloseHandle(inWrite);
 
   TDrain drains[2];
   drains[0].pipe = outRead;
@@ -140,6 +146,73 @@ TChildRun RunChild(const TChildRequest& request) {
   CloseHandle(child.hProcess);
   run.out = AsText(drains[0].text);
   run.err = AsText(drains[1].text);
+  return run;
+}
+
+// A pseudo console's functions, which not every Windows has (looked up, so
+// that only the runs on a console need them).
+using TPseudoConsole = void*;
+using TCreatePseudoConsole = HRESULT(WINAPI*)(COORD, HANDLE, HANDLE, DWORD, TPseudoConsole*);
+using TClosePseudoConsole = void(WINAPI*)(TPseudoConsole);
+constexpr DWORD_PTR PSEUDO_CONSOLE_ATTRIBUTE = 0x00020016;  // PROC_THREAD_ATTRIBUTE_PSEUDOCONSOLE
+
+template <typename TFunction>
+TFunction KernelFunction(const char* name) {
+  return reinterpret_cast<TFunction>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), name)));
+}
+
+}  // namespace
+
+TChildRun RunChild(const TChildRequest& request) {
+  HANDLE inRead = nullptr, inWrite = nullptr;
+  if (!ChildPipe(inRead, inWrite, true)) return TChildRun();
+  // The input is small: it fits the pipe, so writing it cannot block.
+  DWORD written = 0;
+  if (!request.input.empty())
+    WriteFile(inWrite, request.input.data(), static_cast<DWORD>(request.input.size()), &written, nullptr);
+  CloseHandle(inWrite);
+  TChildRun run = Launch(CommandLine(request), request, inRead, nullptr);
+  CloseHandle(inRead);
+  return run;
+}
+
+TChildRun RunChildOnConsole(const TChildRequest& request) {
+  const auto createConsole = KernelFunction<TCreatePseudoConsole>("CreatePseudoConsole");
+  const auto closeConsole = KernelFunction<TClosePseudoConsole>("ClosePseudoConsole");
+  HANDLE keysRead = nullptr, keysWrite = nullptr, screenRead = nullptr, screenWrite = nullptr;
+  TPseudoConsole console = nullptr;
+  if (!createConsole || !closeConsole || !CreatePipe(&keysRead, &keysWrite, nullptr, 0) ||
+      !CreatePipe(&screenRead, &screenWrite, nullptr, 0) ||
+      createConsole(COORD{80, 25}, keysRead, screenWrite, 0, &console) != S_OK) {
+    CloseAll({keysRead, keysWrite, screenRead, screenWrite});
+    return TChildRun();
+  }
+  CloseAll({keysRead, screenWrite});
+  // The console's screen is drawn into a pipe that must not fill up.
+  TDrain screen;
+  screen.pipe = screenRead;
+  HANDLE screenReader = CreateThread(nullptr, 0, TDrain::Run, &screen, 0, nullptr);
+  // Typed before the child starts: every key waits in the console for it.
+  DWORD written = 0;
+  if (!request.input.empty())
+    WriteFile(keysWrite, request.input.data(), static_cast<DWORD>(request.input.size()), &written, nullptr);
+
+  SIZE_T size = 0;
+  InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+  std::vector<char> list(size);
+  auto* attributes = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(list.data());
+  TChildRun run;
+  if (InitializeProcThreadAttributeList(attributes, 1, 0, &size) &&
+      UpdateProcThreadAttribute(attributes, 0, PSEUDO_CONSOLE_ATTRIBUTE, console, sizeof console, nullptr, nullptr)) {
+    // Only a process on the console can open the console's input: cmd opens
+    // it as the child's standard input.
+    run = Launch("cmd /s /c \"" + CommandLine(request) + " <CONIN$\"", request, nullptr, attributes);
+    DeleteProcThreadAttributeList(attributes);
+  }
+  closeConsole(console);
+  CloseHandle(keysWrite);
+  if (screenReader) WaitForSingleObject(screenReader, INFINITE);
+  CloseAll({screenReader, screenRead});
   return run;
 }
 

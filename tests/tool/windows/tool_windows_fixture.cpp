@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "console_child.h"
 #include "file_io.h"
 #include "windows_path.h"
 
@@ -31,7 +32,7 @@ void TWindowsToolTest::SetUp() {
 }
 
 testkit::TChildRun TWindowsToolTest::Run(const std::vector<std::string>& args, const TToolEnv& env,
-                                         const std::string& input, const std::string& tool) {
+                                         const std::string& input, const std::string& tool, bool onConsole) {
   // The controller's own timing made slower than the Linux tests': under
   // wine on a busy machine a report can reach the program late, and a report
   // made meanwhile (the next information report, the erase's confirmation)
@@ -45,7 +46,7 @@ testkit::TChildRun TWindowsToolTest::Run(const std::vector<std::string>& args, c
   request.environment = testkit::ChildEnvironment({"QDXSIM_"}, added);
   request.input = input;
   const ULONGLONG t0 = GetTickCount64();
-  testkit::TChildRun run = testkit::RunChild(request);
+  testkit::TChildRun run = onConsole ? testkit::RunChildOnConsole(request) : testkit::RunChild(request);
   lastRunMs = GetTickCount64() - t0;
   EXPECT_FALSE(run.timedOut) << run.out;
   EXPECT_EQ(run.err, "");

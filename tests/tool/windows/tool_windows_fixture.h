@@ -21,9 +21,9 @@ class TWindowsToolTest : public ::testing::Test {
   void SetUp() override;
 
   // tool (qdx_tool.exe or qdx_tool_trace.exe) of the folder with args and
-  // standard input.
+  // standard input, a pipe or, onConsole, a console the input is typed on.
   testkit::TChildRun Run(const std::vector<std::string>& args, const TToolEnv& env = {}, const std::string& input = "",
-                         const std::string& tool = "qdx_tool.exe");
+                         const std::string& tool = "qdx_tool.exe", bool onConsole = false);
   std::vector<TRecordLine> Record() const { return standin_record(File("record.txt")); }
   std::string File(const std::string& name) const { return folder.File(name); }
   // The controller's flash holds the image and nothing else.

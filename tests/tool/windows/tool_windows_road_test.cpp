@@ -215,9 +215,18 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The test mode reads its keys from standard input (_kbhit on a console):
 // "1" sends the first test report after a read that found nothing, space ends.
+const std::string TEST_MODE_ONE_THEN_SPACE = "\nR0>\n\nW64>\n >>> 64\n";
+
 TEST_F(WindowsToolRoad, TheTestModeSendsOnKeyOneAndEndsOnSpace) {
   const testkit::TChildRun run = Run({"-t"}, {}, "1 ");
-  EXPECT_EQ(run.out, Listed("QDXSIM0001", true) + OPENED + "\nR0>\n\nW64>\n >>> 64\n");
+  EXPECT_EQ(run.out, Listed("QDXSIM0001", true) + OPENED + TEST_MODE_ONE_THEN_SPACE);
+}
+
+// The same keys typed on the console, where _kbhit and _getch take them.
+TEST_F(WindowsToolRoad, TheTestModeTakesTheKeysTypedOnTheConsole) {
+  const testkit::TChildRun run = Run({"-t"}, {}, "1 ", "qdx_tool.exe", true);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, Listed("QDXSIM0001", true) + OPENED + TEST_MODE_ONE_THEN_SPACE);
 }
 
 }  // namespace
