@@ -35,33 +35,21 @@ endfunction()
 # tolvane_check_imports(<target>...)
 # On Windows, a test for each program or DLL that it imports no DLL but
 # Windows' own and the DLLs this tree installs (no compiler runtime DLL, nor
-# any other that merely lies beside it). The tests are added once every folder
-# has named its DLLs.
+# any other that merely lies beside it). The names of those DLLs are gathered
+# on a target of their own and read when the build is generated, once every
+# folder has named its DLLs.
+if(WIN32)
+  add_library(tolvane_installed_dlls INTERFACE)
+endif()
 function(tolvane_check_imports)
-  if(NOT WIN32 OR NOT BUILD_TESTING)
-    return()
+  if(WIN32 AND BUILD_TESTING)
+    set(ours "$<JOIN:$<GENEX_EVAL:$<TARGET_PROPERTY:tolvane_installed_dlls,TOLVANE_DLL_NAMES>>,$<COMMA>>")
+    foreach(target IN LISTS ARGN)
+      add_test(NAME ${target}.imports
+               COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-dll-imports.sh ${CMAKE_OBJDUMP} "${ours}"
+                       $<TARGET_FILE:${target}>)
+    endforeach()
   endif()
-  set_property(GLOBAL APPEND PROPERTY TOLVANE_IMPORT_CHECK_TARGETS ${ARGN})
-  get_property(scheduled GLOBAL PROPERTY TOLVANE_IMPORT_CHECK_SCHEDULED)
-  if(NOT scheduled)
-    set_property(GLOBAL PROPERTY TOLVANE_IMPORT_CHECK_SCHEDULED ON)
-    cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL _tolvane_add_import_checks)
-  endif()
-endfunction()
-
-function(_tolvane_add_import_checks)
-  get_property(targets GLOBAL PROPERTY TOLVANE_IMPORT_CHECK_TARGETS)
-  get_property(dlls GLOBAL PROPERTY TOLVANE_INSTALLED_DLLS)
-  set(ours)
-  foreach(dll IN LISTS dlls)
-    list(APPEND ours "$<TARGET_FILE_NAME:${dll}>")
-  endforeach()
-  list(JOIN ours "," ours)
-  foreach(target IN LISTS targets)
-    add_test(NAME ${target}.imports
-             COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-dll-imports.sh ${CMAKE_OBJDUMP} "${ours}"
-                     $<TARGET_FILE:${target}>)
-  endforeach()
 endfunction()
 
 # tolvane_install(<target>...)
@@ -75,8 +63,8 @@ function(tolvane_install)
           ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} EXCLUDE_FROM_ALL)
   foreach(target IN LISTS ARGN)
     get_target_property(type ${target} TYPE)
-    if(type STREQUAL "SHARED_LIBRARY")
-      set_property(GLOBAL APPEND PROPERTY TOLVANE_INSTALLED_DLLS ${target})
+    if(WIN32 AND type STREQUAL "SHARED_LIBRARY")
+      set_property(TARGET tolvane_installed_dlls APPEND PROPERTY TOLVANE_DLL_NAMES "$<TARGET_FILE_NAME:${target}>")
     endif()
   endforeach()
   tolvane_check_imports(${ARGN})
