@@ -34,12 +34,20 @@ endfunction()
 
 # tolvane_check_imports(<target>...)
 # On Windows, a test for each program or DLL that it imports no DLL but
-# Windows' own and ours (no compiler runtime DLL).
+# Windows' own and the DLLs this tree installs (no compiler runtime DLL, nor
+# any other that merely lies beside it). The names of those DLLs are gathered
+# on a target of their own and read when the build is generated, once every
+# folder has named its DLLs.
+if(WIN32)
+  add_library(tolvane_installed_dlls INTERFACE)
+endif()
 function(tolvane_check_imports)
   if(WIN32 AND BUILD_TESTING)
+    set(ours "$<JOIN:$<GENEX_EVAL:$<TARGET_PROPERTY:tolvane_installed_dlls,TOLVANE_DLL_NAMES>>,$<COMMA>>")
     foreach(target IN LISTS ARGN)
       add_test(NAME ${target}.imports
-               COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-dll-imports.sh ${CMAKE_OBJDUMP} $<TARGET_FILE:${target}>)
+               COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-dll-imports.sh ${CMAKE_OBJDUMP} "${ours}"
+                       $<TARGET_FILE:${target}>)
     endforeach()
   endif()
 endfunction()
@@ -53,6 +61,12 @@ function(tolvane_install)
           RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
           LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
           ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} EXCLUDE_FROM_ALL)
+  foreach(target IN LISTS ARGN)
+    get_target_property(type ${target} TYPE)
+    if(WIN32 AND type STREQUAL "SHARED_LIBRARY")
+      set_property(TARGET tolvane_installed_dlls APPEND PROPERTY TOLVANE_DLL_NAMES "$<TARGET_FILE_NAME:${target}>")
+    endif()
+  endforeach()
   tolvane_check_imports(${ARGN})
 endfunction()
 

@@ -12,11 +12,18 @@ if(NOT CMAKE_CROSSCOMPILING_EMULATOR)
                  @ONLY)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine/run)
   # The first run creates the prefix (some seconds); done here, the build's
-  # parallel test listings do not queue up behind it.
+  # parallel test listings do not queue up behind it. The wrapper bounds each
+  # of its steps; the limit here also covers a wine that stalls the program.
   if(BUILD_TESTING AND NOT EXISTS ${TOLVANE_WINEPREFIX}/.booted)
     message(STATUS "Booting the wine prefix ${TOLVANE_WINEPREFIX}")
     execute_process(COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} cmd /c exit
-                    INPUT_FILE /dev/null OUTPUT_QUIET ERROR_QUIET)
+                    INPUT_FILE /dev/null OUTPUT_QUIET ERROR_QUIET
+                    TIMEOUT 600
+                    RESULT_VARIABLE boot_result)
+    if(NOT boot_result STREQUAL "0")
+      message(FATAL_ERROR "The wine prefix ${TOLVANE_WINEPREFIX} did not come up (${boot_result}). "
+                          "Running ${CMAKE_CROSSCOMPILING_EMULATOR} cmd /c exit shows why.")
+    endif()
   endif()
 endif()
 

@@ -6,8 +6,7 @@
 # controller, programs the image and starts it again.
 #
 # The programs and plug-ins come from <tree> (default: the build dir; an
-# installed prefix has the same bin/ and lib/ layout), the example host from
-# the build dir. No controller is attached to the build machines: the
+# installed prefix has the same bin/ and lib/ layout). No controller is attached to the build machines: the
 # controller stand-in of the tests plays it, preloaded into qdx_tool only
 # (QDX_STANDIN_PRELOAD overrides the preload, e.g. to put the ASan runtime first).
 set -eu -o pipefail
@@ -19,7 +18,7 @@ trap 'rm -rf "$work"' EXIT
 image=$work/pump_station.s19
 
 echo "=== Compiling the example ladder program, written through libwr_s19.so ==="
-"$build/bin/plccomp_example" -o "$work/pump_station.bin" -p "$tree/lib/libwr_s19.so" "$image"
+"$tree/bin/plccomp_example" -o "$work/pump_station.bin" -p "$tree/lib/libwr_s19.so" "$image"
 
 echo
 echo "=== $(basename "$image") ==="

@@ -31,5 +31,6 @@ for arch in $(printf '%s\n' "${foreign[@]}" | sort -u); do
   dpkg --print-foreign-architectures | grep -qx "$arch" || $sudo dpkg --add-architecture "$arch"
 done
 echo "Installing missing packages: ${missing[*]}"
-$sudo apt-get update
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y "${missing[@]}"
+# sudo resets the environment: the variable is handed to apt-get through env.
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get update
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Checks the code style, then builds and tests every tree of scripts/trees/ in
-# name order: the sanitizer build, the fuzz targets (a bounded run each),
-# then the regular build, whose CTest summary ends the output.
+# name order: the x86_64 build with the sanitizers, the fuzz targets (a
+# bounded run each), the 32-bit Windows build (its tests under wine), the i386
+# build with the sanitizers and without, and last the regular x86_64 build,
+# whose CTest summary ends the output.
 set -u
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"

@@ -32,8 +32,7 @@ int replay(const std::filesystem::path& file) {
 int main(int argc, char** argv) {
   LLVMFuzzerInitialize(&argc, &argv);
   std::vector<std::filesystem::path> named(argv + 1, argv + argc);
-  const bool defaults = named.empty();  // a folder of them may not exist yet
-  if (defaults) named = {FUZZ_CORPUS_DIR, FUZZ_REGRESSION_DIR};
+  if (named.empty()) named = {FUZZ_CORPUS_DIR, FUZZ_REGRESSION_DIR};
   int failures = 0;
   size_t count = 0;
   for (const std::filesystem::path& path : named) {
@@ -46,7 +45,7 @@ int main(int argc, char** argv) {
     } else if (std::filesystem::exists(path)) {
       failures += replay(path);
       ++count;
-    } else if (!defaults) {
+    } else {
       std::fprintf(stderr, "no such file or folder: %s\n", path.c_str());
       ++failures;
     }

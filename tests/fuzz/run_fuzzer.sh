@@ -15,7 +15,8 @@ trap 'rm -rf "$work" "$scratch"' EXIT
 mkdir -p "$work/corpus" "$artifacts"
 corpora=()
 for dir in "$@"; do
-  [ -d "$dir" ] && corpora+=("$dir")
+  [ -d "$dir" ] || { echo "no corpus folder $dir" >&2; exit 1; }
+  corpora+=("$dir")
 done
 options=()
 [ "$dict" != - ] && options+=(-dict="$dict")

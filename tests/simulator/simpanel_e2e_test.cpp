@@ -119,14 +119,26 @@ TEST_F(TSimpanelTest, OpenTableLoadsThePickedFileWhileRequestsAreServed) {
 }
 
 TEST_F(TSimpanelTest, CancelledChooserKeepsTheTables) {
-  const std::string before = dumpNumber(1);
+  session.dir().Write("tables.ini", testkit::ReadFile(SIM_FIXTURES_DIR "/tables.ini"));
   session.click(window, sim_openTableX, sim_openTableY);
-  const std::string chooser = session.findWindow("Open");
+  std::string chooser = session.findWindow("Open");
+  ASSERT_FALSE(chooser.empty());
+  session.typeInto(chooser, "tables.ini");
+  session.pressKey(chooser, "Return");
+  ASSERT_TRUE(session.windowGone("Open"));
+  const std::string loaded = dumpNumber(1);
+  ASSERT_NE(loaded.find("\t_C_Time_03=45\n"), std::string::npos) << loaded;
+
+  session.click(window, sim_openTableX, sim_openTableY);
+  chooser = session.findWindow("Open");
   ASSERT_FALSE(chooser.empty());
   EXPECT_EQ(request(SIM_CMD_GETINT, "_C_Time"), 0x10000) << "served while the chooser is open";
   session.pressKey(chooser, "Escape");
   ASSERT_TRUE(session.windowGone("Open"));
-  EXPECT_EQ(dumpNumber(2), before);
+  EXPECT_EQ(dumpNumber(2), loaded);
+  EXPECT_EQ(request(SIM_CMD_SETINT, "_Period_Number", 3), 1);
+  EXPECT_EQ(request(SIM_CMD_SETMODE, "", 0, SIM_MODE_CYCLE_START), 0);
+  EXPECT_EQ(request(SIM_CMD_GETINT, "_C_Time"), 0x10000 + 45) << "the loaded tables still apply";
   closeAndExpectCleanExit();
 }
 

@@ -154,13 +154,25 @@ TEST_F(TWinePanelTest, OpenTableLoadsTheFilePickedInTheDialogWhileRequestsAreSer
 
 TEST_F(TWinePanelTest, EscapeInTheDialogKeepsTheTables) {
   session.dir().Write("tables.ini", testkit::ReadFile(SIM_FIXTURES_DIR "/tables.ini"));
-  const std::string before = sim_clickDump(session, window, 1);
-  const std::string dialog = openDialog();
+  std::string dialog = openDialog();
+  ASSERT_FALSE(dialog.empty());
+  session.typeInto(dialog, "tables.ini");
+  session.pressKey(dialog, "Return");
+  ASSERT_TRUE(session.windowGone("Open"));
+  const std::string loaded = sim_clickDump(session, window, 1);
+  ASSERT_NE(loaded.find("\t_C_Time_03=45\n"), std::string::npos) << loaded;
+
+  dialog = openDialog();
   ASSERT_FALSE(dialog.empty());
   EXPECT_EQ(request(SIM_CMD_GETINT, "_C_Time"), answerOf(0)) << "served while the dialog is open";
   session.pressKey(dialog, "Escape");
   ASSERT_TRUE(session.windowGone("Open"));
-  EXPECT_EQ(sim_clickDump(session, window, 2), before);
+  EXPECT_EQ(sim_clickDump(session, window, 2), loaded);
+  expectAnswers({
+      {send(SIM_CMD_SETINT, "_Period_Number", 3), "1", "row 3"},
+      {send(SIM_CMD_SETMODE, "", 0, SIM_MODE_CYCLE_START), "0", "cycle start"},
+      {send(SIM_CMD_GETINT, "_C_Time"), answerOf(45), "the loaded tables still apply"},
+  });
   closeAndExpectCleanExit();
 }
 

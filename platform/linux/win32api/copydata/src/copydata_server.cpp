@@ -5,6 +5,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <linux_64bit_types.h>
 #include <win32/copydata_client.h>
 #include <win32/copydata_server.h>
 #include <algorithm>

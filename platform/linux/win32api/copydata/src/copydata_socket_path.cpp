@@ -3,6 +3,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <linux_64bit_types.h>
 #include <win32/copydata_socket_path.h>
 #include <cerrno>
 #include <cstdlib>

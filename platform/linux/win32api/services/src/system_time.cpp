@@ -1,5 +1,6 @@
 #include <time.h>
 
+#include <linux_64bit_types.h>
 #include <win32/clock_source.h>
 #include <windows.h>
 

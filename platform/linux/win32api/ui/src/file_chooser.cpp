@@ -3,6 +3,7 @@
 #include <FL/fl_ask.H>
 #include <sys/stat.h>
 
+#include <linux_64bit_types.h>
 #include <win32/file_filter.h>
 #include <windows.h>
 #include <cstring>
