@@ -12,6 +12,7 @@
 #include <chrono>
 #include <sstream>
 
+#include "emulation.h"
 #include "tool_fixture.h"
 
 namespace {
@@ -189,6 +190,13 @@ TEST_F(ToolTestLoop, KeysOnATerminalSendTheTestReports) {
 
 // Ended by a signal while the terminal is in raw mode: the terminal is given back.
 TEST_F(ToolTestLoop, TerminalRestoredWhenASignalEndsTheLoop) {
+#if defined(__SANITIZE_ADDRESS__)
+  // qemu user mode puts the signal's frame where AddressSanitizer still
+  // keeps the poison of deeper frames: the handler's first store trips ASan's
+  // own check, and the tool ends with 1. Every other tree runs the case.
+  if (!testkit::Emulator().empty())
+    GTEST_SKIP() << "a signal handler cannot run in the AddressSanitizer build under " << testkit::Emulator();
+#endif
   TPtySession session({"-t"}, {{"QDXSIM_RECORD", File("record.txt")}, {"QDXSIM_READ_BOUND_MS", "200"}});
   ASSERT_TRUE(session.Started());
   ASSERT_TRUE(session.WaitFor("\nR0>")) << session.Output();
