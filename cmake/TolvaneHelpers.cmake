@@ -71,13 +71,56 @@ function(tolvane_install)
 endfunction()
 
 # tolvane_add_gtest(<name> SOURCES <file>... [LIBS <lib>...] [ENV <VAR=value>...])
-# One GoogleTest program whose cases CTest runs one by one.
+# One GoogleTest program whose cases CTest runs one by one. The cases are
+# listed when CTest starts, not at build time, so that a tree whose programs
+# this machine cannot run (a 32-bit one on a kernel without 32-bit programs)
+# still builds. Where the tree's wrapper (TOLVANE_NOT_RUN_CODE) says its
+# programs cannot run here, the program stands as one test, reported as
+# skipped with the wrapper's reason.
 function(tolvane_add_gtest name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS;ENV" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main ${T_LIBS})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   gtest_discover_tests(${name}
-    DISCOVERY_TIMEOUT 60
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 120
     PROPERTIES ENVIRONMENT "${T_ENV}" TIMEOUT 300)
+  if(TOLVANE_NOT_RUN_CODE)
+    _tolvane_list_cases_where_they_run(${name})
+  endif()
+endfunction()
+
+# Puts a guard around the case listing gtest_discover_tests just added to
+# the folder's TEST_INCLUDE_FILES (the module appends one file a call): the
+# listing runs only where the wrapper says the program can run.
+function(_tolvane_list_cases_where_they_run name)
+  get_property(includes DIRECTORY PROPERTY TEST_INCLUDE_FILES)
+  list(POP_BACK includes listing)
+  if(NOT listing MATCHES "/${name}\\[[0-9]+\\]_include\\.cmake$")
+    message(FATAL_ERROR "no case listing of ${name} to guard (found '${listing}')")
+  endif()
+  set(guard "${CMAKE_CURRENT_BINARY_DIR}/${name}_guard.cmake")
+  file(GENERATE OUTPUT "${guard}" CONTENT "\
+execute_process(COMMAND [==[${CMAKE_CROSSCOMPILING_EMULATOR}]==] --can-run
+                RESULT_VARIABLE runnable OUTPUT_QUIET ERROR_QUIET)
+if(runnable EQUAL 0)
+  include([==[${listing}]==])
+else()
+  add_test([==[${name}]==] [==[${CMAKE_CROSSCOMPILING_EMULATOR}]==] [==[$<TARGET_FILE:${name}>]==])
+  set_tests_properties([==[${name}]==] PROPERTIES SKIP_RETURN_CODE ${TOLVANE_NOT_RUN_CODE})
+endif()
+")
+  list(APPEND includes "${guard}")
+  set_property(DIRECTORY PROPERTY TEST_INCLUDE_FILES "${includes}")
+endfunction()
+
+# tolvane_skip_where_not_run(<test>...)
+# Tests that run the tree's programs through its wrapper, directly or from
+# a script that hands on the wrapper's status: where the wrapper cannot run
+# them, they are reported as skipped.
+function(tolvane_skip_where_not_run)
+  if(TOLVANE_NOT_RUN_CODE)
+    set_tests_properties(${ARGN} PROPERTIES SKIP_RETURN_CODE ${TOLVANE_NOT_RUN_CODE})
+  endif()
 endfunction()

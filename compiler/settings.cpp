@@ -19,7 +19,10 @@ uint32_t dll_flashEnd = 0xFFFF;
 
 namespace {
 
-unsigned long pointerValue(const void* p) { return static_cast<unsigned long>(reinterpret_cast<uintptr_t>(p)); }
+// The whole address: Windows' long has 32 bits also in a 64-bit build.
+unsigned long long pointerValue(const void* p) {
+  return static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(p));
+}
 
 void zeroSettings() { std::memset(dll_settings, 0, sizeof dll_settings); }
 
@@ -43,7 +46,7 @@ void totalReset() {
 }  // namespace
 
 TOLVANE_EXPORT bool SetCompilerSetting(const unsigned char* data, uint32_t length) {
-  PLC_TRACE(TRACE_FAILURES, "SetCompilerSetting(0x%lX, %d):", pointerValue(data), static_cast<int>(length));
+  PLC_TRACE(TRACE_FAILURES, "SetCompilerSetting(0x%llX, %d):", pointerValue(data), static_cast<int>(length));
   bool refused = length > kSettingsCapacity;
   // The byte code behind the block is read back as 16-bit words from the
   // image start, so an odd block would put every record across two words.
@@ -52,7 +55,7 @@ TOLVANE_EXPORT bool SetCompilerSetting(const unsigned char* data, uint32_t lengt
     refused = true;
   }
   if (refused) {
-    PLC_TRACE(TRACE_FAILURES, "SetCompilerSetting(0x%lX, %d) => FALSE", pointerValue(data), static_cast<int>(length));
+    PLC_TRACE(TRACE_FAILURES, "SetCompilerSetting(0x%llX, %d) => FALSE", pointerValue(data), static_cast<int>(length));
     return false;
   }
   zeroSettings();
@@ -62,7 +65,7 @@ TOLVANE_EXPORT bool SetCompilerSetting(const unsigned char* data, uint32_t lengt
     dll_settingsLen = length;
     if (length) std::memcpy(dll_settings, data, length);
   }
-  PLC_TRACE(TRACE_FAILURES, "SetCompilerSetting(0x%lX, %d) => TRUE", pointerValue(data), static_cast<int>(length));
+  PLC_TRACE(TRACE_FAILURES, "SetCompilerSetting(0x%llX, %d) => TRUE", pointerValue(data), static_cast<int>(length));
   return true;
 }
 

@@ -1,13 +1,20 @@
 #!/usr/bin/env bash
-# installed_tree.sh <cmake> <build dir> <fixture image> <expected listing> [<wine runner>]
+# installed_tree.sh [--layout-only] <cmake> <build dir> <fixture image> <expected listing> [<wine runner>]
 # Installs the build into a private prefix and runs the analyzer from there:
 # its link to the S-record plug-in must be found in the installed layout alone
 # (on Linux through the RUNPATH, on Windows beside the program), also after
 # the tree is moved, and a missing plug-in must stop it at load time. The
 # install must hold the files the build puts into its bin/ (and on Linux
 # lib/), and no others. With a wine runner the build is a Windows one and the
-# analyzer runs through it.
+# analyzer runs through it. --layout-only checks the install and runs no
+# program; otherwise, where the runner cannot run the Windows programs, its
+# status says so.
 set -u
+layout_only=""
+if [ "$1" = --layout-only ]; then
+  layout_only=yes
+  shift
+fi
 cmake=$1 build=$2 image=$3 listing=$4 runner=${5:-}
 base=$(mktemp -d "${TMPDIR:-/tmp}/tolvane-install-XXXXXX") || exit 1
 trap 'rm -rf "$base"' EXIT
@@ -33,6 +40,13 @@ done
 if [ -z "$runner" ]; then
   readelf -d "$base/prefix/$analyzer" | grep -q 'RUNPATH.*\[\$ORIGIN/../lib\]' ||
     fail "analyzer lacks RUNPATH \$ORIGIN/../lib"
+fi
+if [ -n "$layout_only" ]; then
+  echo "the install holds what the build tree holds"
+  exit 0
+fi
+if [ -n "$runner" ]; then
+  "$runner" --can-run || exit $?
 fi
 
 # The listing as text: a Windows program ends its lines in CR LF.

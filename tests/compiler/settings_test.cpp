@@ -1,5 +1,7 @@
 // Reset levels, debug and trace gates, settings block intake, error text.
+#include <cstdint>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "plccomp_fixture.h"
@@ -143,6 +145,20 @@ INSTANTIATE_TEST_SUITE_P(
                       TSettingsCase{"nullDataOverCapacity", false, 102401, false},
                       TSettingsCase{"empty", true, 0, true}, TSettingsCase{"oddLength", true, 207, false}),
     [](const auto& info) { return std::string(info.param.what); });
+
+// An address above 32 bits (where pointers are that wide) is traced whole:
+// Windows' long has 32 bits also in a 64-bit build. The block is refused for
+// its length before it is read.
+TEST_F(PlcComp, TracesShowTheWholeBlockAddress) {
+  const uintptr_t address = sizeof(void*) > 4 ? uintptr_t(0x123456789A) : uintptr_t(0x12345678);
+  const std::string shown = sizeof(void*) > 4 ? "0x123456789A" : "0x12345678";
+  testkit::TStdoutCapture capture;
+  EXPECT_FALSE(lib.SetCompilerSetting(reinterpret_cast<const unsigned char*>(address), 102401));
+  const auto traces = traceMessages(capture.Text());
+  const std::vector<std::string> expected = {"SetCompilerSetting(" + shown + ", 102401):",
+                                             "SetCompilerSetting(" + shown + ", 102401) => FALSE"};
+  EXPECT_EQ(traces, expected);
+}
 
 TEST_F(PlcComp, LastErrorIsEmptyBeforeAnyError) {
   char buffer[16] = "untouched";

@@ -11,6 +11,8 @@ set -u
 linux_files=$1 linux_analyzer=$2 runner=$3 windows_files=$4 windows_analyzer=$5
 work=$(mktemp -d "${TMPDIR:-/tmp}/tolvane-platforms-XXXXXX") || exit 1
 trap 'rm -rf "$work"' EXIT
+# Where the runner cannot run the Windows programs, its status says so.
+"$runner" --can-run || exit $?
 status=0
 fail() {
   echo "FAIL: $*"

@@ -8,6 +8,9 @@
 //   unended <command> <value>              a name that fills its field without a zero byte
 //   empty <command>                        no record at all (cbData 0, lpData NULL)
 //   close                                  posts WM_CLOSE, as closing the window does
+// A command is a ULONG_PTR, 64 bits wide in a 64-bit build: one wider than
+// the build's prints "too wide" and is not sent. Answers are LRESULTs,
+// printed whole.
 #include <windows.h>
 #include <cstdio>
 #include <cstdlib>
@@ -20,9 +23,15 @@ namespace {
 
 HWND findPanel() { return FindWindowA(SIM_WINDOW_CLASS, nullptr); }
 
-long sendRecord(ULONG_PTR command, const void* record, DWORD size) {
-  COPYDATASTRUCT request{command, size, const_cast<void*>(record)};
-  return static_cast<long>(SendMessageA(findPanel(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&request)));
+// Prints the panel's answer to one request.
+void sendRecord(unsigned long long command, const void* record, DWORD size) {
+  if (command > static_cast<ULONG_PTR>(-1)) {
+    printf("too wide\n");
+    return;
+  }
+  COPYDATASTRUCT request{static_cast<ULONG_PTR>(command), size, const_cast<void*>(record)};
+  const LRESULT answer = SendMessageA(findPanel(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&request));
+  printf("%lld\n", static_cast<long long>(answer));
 }
 
 tSIM_COPYDATA makeRecord(const char* name, int value, int mode) {
@@ -42,6 +51,8 @@ class TArguments {
   bool more() const { return next_ < argc_; }
   std::string word() { return more() ? argv_[next_++] : ""; }
   long number() { return std::strtol(word().c_str(), nullptr, 0); }
+  // Windows' long has 32 bits also in a 64-bit build.
+  unsigned long long command() { return std::strtoull(word().c_str(), nullptr, 0); }
 
  private:
   int argc_;
@@ -61,25 +72,25 @@ int main(int argc, char** argv) {
       if (!findPanel()) return 2;
       printf("found\n");
     } else if (step == "send") {
-      const long command = args.number();
+      const unsigned long long command = args.command();
       const std::string name = args.word();
       const long value = args.number();
       const long mode = args.number();
       const tSIM_COPYDATA record = makeRecord(name.c_str(), value, mode);
-      printf("%ld\n", sendRecord(command, &record, sizeof(record)));
+      sendRecord(command, &record, sizeof(record));
     } else if (step == "short") {
-      const long command = args.number();
+      const unsigned long long command = args.command();
       const std::string name = args.word();
       const long value = args.number();
       const tSIM_COPYDATA record = makeRecord(name.c_str(), value, 0);
-      printf("%ld\n", sendRecord(command, &record, static_cast<DWORD>(args.number())));
+      sendRecord(command, &record, static_cast<DWORD>(args.number()));
     } else if (step == "unended") {
-      const long command = args.number();
+      const unsigned long long command = args.command();
       tSIM_COPYDATA record = makeRecord("", args.number(), 0);
       std::memset(record.name, 'A', sizeof(record.name));
-      printf("%ld\n", sendRecord(command, &record, sizeof(record)));
+      sendRecord(command, &record, sizeof(record));
     } else if (step == "empty") {
-      printf("%ld\n", sendRecord(args.number(), nullptr, 0));
+      sendRecord(args.command(), nullptr, 0);
     } else if (step == "close") {
       printf("%d\n", PostMessageA(findPanel(), WM_CLOSE, 0, 0) ? 1 : 0);
     } else {

@@ -26,16 +26,37 @@ TWinePanelSession::TWinePanelSession() {
     problem_ = "SIM_WINDOWS_TREE names no Windows build tree";
     return;
   }
+  // The tree's wine: its loader and server (32-bit or 64-bit, as the tree).
+  const char* loader = getenv("WINELOADER");
+  const char* server = getenv("WINESERVER");
+  loader_ = loader ? loader : "";
+  server_ = server ? server : "";
+  if (loader_.empty() || server_.empty()) {
+    problem_ = "WINELOADER and WINESERVER name no wine for the tree";
+    return;
+  }
+  if (!runnableHere()) return;
   artifactDir_ = tree_ + "/tests/artifacts";
   mkdir(artifactDir_.c_str(), 0755);
   if (hasDisplay() && makePrefix()) problem_.clear();
+}
+
+bool TWinePanelSession::runnableHere() {
+  testkit::TChildRequest check;
+  check.program = tree_ + "/wine/run";
+  check.args = {"--can-run"};
+  const testkit::TChildRun run = testkit::RunChild(check);
+  if (run.status == 0) return true;
+  notRun_ = run.out.empty() ? "the tree's wine cannot run here" : run.out;
+  problem_ = notRun_;
+  return false;
 }
 
 TWinePanelSession::~TWinePanelSession() {
   if (prefix_.empty()) return;
   // Ends every process of the prefix: the panel, wine's desktop and services.
   testkit::TChildRequest request;
-  request.program = "wineserver";
+  request.program = server_;
   request.args = {"-k"};
   request.environment = testkit::ChildEnvironment({"WINEPREFIX="}, {"WINEPREFIX=" + prefix_});
   request.timeoutMs = 20000;
@@ -68,9 +89,9 @@ bool TWinePanelSession::makePrefix() {
   // The server, then the desktop on the session's display, with their
   // output in a file of the folder: the panel's own output stays its own.
   const std::vector<std::string> env = wineEnvironment();
-  if (runToEnd({"wineserver", "-p30"}, env, "wine-boot.txt", bootTimeoutMs) != 0)
+  if (runToEnd({server_, "-p30"}, env, "wine-boot.txt", bootTimeoutMs) != 0)
     return fail("the prefix's server did not start: " + dir().Read("wine-boot.txt"));
-  if (!runToEnd({"wine", clientExe(), "wait", "0"}, env, "wine-boot.txt", bootTimeoutMs))
+  if (!runToEnd({loader_, clientExe(), "wait", "0"}, env, "wine-boot.txt", bootTimeoutMs))
     return fail("the prefix's desktop did not start: " + dir().Read("wine-boot.txt"));
   return true;
 }
@@ -88,7 +109,7 @@ std::vector<std::string> TWinePanelSession::wineEnvironment() const {
 
 bool TWinePanelSession::startPanel() {
   if (!problem_.empty()) return false;
-  startProgram({"wine", tree_ + "/bin/simpanel.exe"}, wineEnvironment());
+  startProgram({loader_, tree_ + "/bin/simpanel.exe"}, wineEnvironment());
   return client({"wait", "20000"}) == std::vector<std::string>{"found"};
 }
 
@@ -99,7 +120,7 @@ std::string TWinePanelSession::output() const {
 }
 
 std::vector<std::string> TWinePanelSession::client(const std::vector<std::string>& steps) const {
-  std::vector<std::string> argv = {"wine", clientExe()};
+  std::vector<std::string> argv = {loader_, clientExe()};
   argv.insert(argv.end(), steps.begin(), steps.end());
   std::istringstream out(runTool(argv, 30000, wineEnvironment()));
   std::vector<std::string> lines;

@@ -8,6 +8,7 @@
 // The Windows build tree is named by the environment variable
 // SIM_WINDOWS_TREE: its bin/simpanel.exe, tests/simpanel_client.exe, wine
 // wrapper and prefix are used, and screenshots go to its tests/artifacts/.
+// WINELOADER and WINESERVER name the tree's wine (32-bit or 64-bit).
 #include <string>
 #include <vector>
 
@@ -23,6 +24,8 @@ class TWinePanelSession : public TXSession {
   bool startPanel();
   // Why the session's wine prefix could not be made, "" when it was.
   const std::string& problem() const { return problem_; }
+  // Why the tree's programs cannot run on this machine at all, "" when they can.
+  const std::string& notRun() const { return notRun_; }
   // Runs the test client with these steps; its lines, one a step, or fewer
   // when it failed.
   std::vector<std::string> client(const std::vector<std::string>& steps) const;
@@ -35,12 +38,16 @@ class TWinePanelSession : public TXSession {
   std::string output() const override;
 
  private:
+  bool runnableHere();
   bool makePrefix();
   bool fail(const std::string& why);
   std::vector<std::string> wineEnvironment() const;
   std::string clientExe() const;
 
   std::string tree_;
+  std::string loader_;
+  std::string server_;
   std::string prefix_;
+  std::string notRun_;
   std::string problem_ = "no display";
 };
