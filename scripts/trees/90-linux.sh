@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# The machine's own regular Linux build, the tree of the main job; last, so
-# that its CTest summary ends the output.
+# The machine's own regular Linux build, the tree of the main job.
 set -u
-cd "$(dirname "$0")/../.."
-scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo || exit 1
-cd build && ctest --output-on-failure -j"$(nproc)" --timeout 600
+. "$(dirname "$0")/lib.sh"
+scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo || tree_failed "$no_32bit" build
+tree_ctest build "$no_32bit" -j"$(nproc)" --timeout 600
