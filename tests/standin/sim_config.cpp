@@ -178,8 +178,12 @@ TSimConfig sim_config_from_env() {
   // would flush with it a report made meanwhile: the next information
   // report, the erase's confirmation. The defaults leave them more room;
   // an information report still comes well inside the 250 polls a program
-  // waits for one.
+  // waits for one. And a command written just after an information report
+  // fell due would have that report taken for its acknowledgement, the
+  // answer itself flushed: a host as slow as that is no host the controller
+  // meets, so there the controller answers first.
   const bool emulated = !env("TOLVANE_EMULATOR").empty();
+  config.answerFirst = emulated;
   const unsigned reportMs = emulated ? emulated_report_ms : config.reportMs;
   const unsigned eraseMs = emulated ? emulated_erase_ms : config.eraseMs;
   config.reportMs = std::max(1u, env_number("QDXSIM_REPORT_MS", reportMs, 60000));

@@ -56,6 +56,9 @@ struct TSimConfig {
   unsigned busyMs = 20;
   unsigned eraseMs = 30;
   unsigned readBoundMs = 500;
+  // A command is answered ahead of the information reports that fell due
+  // since the host last read (set under an emulator, see sim_config.cpp).
+  bool answerFirst = false;
   unsigned reportLengths[3] = {64, 64, 0};  // Windows: input, output and feature report lengths
   TSimFaults faults;
   std::string recordPath;

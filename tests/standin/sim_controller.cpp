@@ -82,10 +82,17 @@ TSimReport TSimController::Take(uint64_t now) {
 }
 
 void TSimController::Pump(uint64_t now) {
-  if (reporting) {
-    skip_backlog(nextInfoAt, now, config.reportMs);
-    for (; nextInfoAt <= now; nextInfoAt += config.reportMs) Send(Information());
-  }
+  PumpInformation(now);
+  PumpStatus(now);
+}
+
+void TSimController::PumpInformation(uint64_t now) {
+  if (!reporting) return;
+  skip_backlog(nextInfoAt, now, config.reportMs);
+  for (; nextInfoAt <= now; nextInfoAt += config.reportMs) Send(Information());
+}
+
+void TSimController::PumpStatus(uint64_t now) {
   if (busy) {
     skip_backlog(nextBusyAt, now, busy_interval_ms);
     const bool endless = config.faults.busyForever;
@@ -137,7 +144,13 @@ TSimReport TSimController::Information() const {
 }
 
 void TSimController::Receive(const uint8_t* data, size_t length, uint64_t now) {
-  Pump(now);
+  // Answering first, the information reports due by now follow the answer
+  // at the next read (none if the command ends the reporting).
+  if (config.answerFirst) {
+    PumpStatus(now);
+  } else {
+    Pump(now);
+  }
   if (config.faults.silent) return;
   uint8_t packet[report_size] = {};
   std::memcpy(packet, data, std::min(length, report_size));

@@ -32,7 +32,10 @@ class TSimController {
   unsigned StopReason() const { return stopReason; }
 
  private:
+  // Queues the reports that have fallen due by now.
   void Pump(uint64_t now);
+  void PumpInformation(uint64_t now);
+  void PumpStatus(uint64_t now);
   void Send(TSimReport report);
   TSimReport Status(unsigned code, unsigned word) const;
   TSimReport Information() const;

@@ -102,6 +102,32 @@ TEST_F(SimController, ReportsInformationUntilTheNextCommand) {
   EXPECT_TRUE(Drain(5000).empty()) << "silent after closing";
 }
 
+// A command written after an information report fell due, the host not
+// having read since: as sent in real time, that report comes first; a
+// controller set to answer first (under an emulator) puts the answer ahead
+// and, the command being a stop, never sends the report.
+TEST_F(SimController, InformationDueBeforeACommand) {
+  for (bool answerFirst : {false, true}) {
+    SCOPED_TRACE(answerFirst ? "answering first" : "in real time");
+    Build([answerFirst](TSimConfig& c) { c.answerFirst = answerFirst; });
+    Mode(SIM_MODE_INFO, 0);
+    Drain(0);
+    Mode(SIM_MODE_STOP, 60);
+    std::vector<TSimReport> reports = Drain(60);
+    ASSERT_EQ(reports.size(), answerFirst ? 1u : 2u);
+    EXPECT_EQ(code_of(reports.back()), SIM_RESP_OK);
+    EXPECT_EQ(word_of(reports.back()), SIM_MODE_STOP);
+    if (!answerFirst) {
+      EXPECT_EQ(code_of(reports.front()), SIM_RESP_INFO);
+    }
+
+    Mode(SIM_MODE_INFO, 100);
+    Drain(100);
+    Mode(SIM_MODE_INFO, 160);
+    reports = Drain(160);
+    EXPECT_EQ(reports.size(), 2u) << "the answer and the report due at 150, still sent";
+  }
+}
 TEST_F(SimController, ChattyControllerReportsEvery10msAndNeverFallsSilent) {
   Build([](TSimConfig& c) {
     c.faults.chatty = true;
