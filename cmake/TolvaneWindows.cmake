@@ -1,6 +1,6 @@
 # What a Windows build tree needs besides the cross compiler
-# (cmake/toolchains/i686-w64-mingw32.cmake): its programs run under wine,
-# and GoogleTest is built from source for it.
+# (cmake/toolchains/i686-w64-mingw32.cmake or x86_64-w64-mingw32.cmake): its
+# programs run under wine, and GoogleTest is built from source for it.
 
 # CTest and the test listings run the tree's programs through a wrapper
 # that keeps one wine prefix for this tree alone, brought up at its first

@@ -57,7 +57,8 @@ tree_ctest() {
 i386_tree() {
   local dir=$1 kind=$2 runs how
   shift 2
-  runs=$(i386_runs)
+  # How this machine runs 32-bit programs: native, emulated <handler> or none <why>.
+  runs=$(scripts/probe-32bit.sh) || runs="none the probe failed"
   case $runs in
     native) how=natively ;;
     emulated*)
@@ -107,11 +108,4 @@ windows_tree() {
     fi
   fi
   tree_ctest "$dir" "$how" -j"$(nproc)" --timeout 600
-}
-
-# i386_runs: how this machine runs 32-bit Linux programs, as
-# scripts/probe-32bit.sh tells it ("native", "emulated <handler>" or
-# "none <reason>").
-i386_runs() {
-  "$(dirname "${BASH_SOURCE[0]}")/../probe-32bit.sh" || echo "none the probe failed"
 }

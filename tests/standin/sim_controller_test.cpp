@@ -128,6 +128,7 @@ TEST_F(SimController, InformationDueBeforeACommand) {
     EXPECT_EQ(reports.size(), 2u) << "the answer and the report due at 150, still sent";
   }
 }
+
 TEST_F(SimController, ChattyControllerReportsEvery10msAndNeverFallsSilent) {
   Build([](TSimConfig& c) {
     c.faults.chatty = true;
