@@ -16,6 +16,9 @@ struct BytecodeInstruction {
 };
 
 constexpr int kRecordImageSize = 10;
+// The largest value of a record's 16-bit field: an operand address or a jump
+// target (a record index) above it would be cut to its low bits.
+constexpr uint32_t kRecordFieldMax = 0xFFFF;
 
 extern std::vector<BytecodeInstruction> PicProg;
 // Goes up whenever PicProg is emptied, so that a reader positioned in an

@@ -1,6 +1,7 @@
 // The compile driver: three passes with variable allocation after the first
 // and label allocation after the second, the image trailer, the rewinds and
 // the dumps into the logs folder beside the host program.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -25,11 +26,14 @@ constexpr size_t kPathSize = 260;  // the host platform's path limit, terminator
 }
 
 // Numbers the variables that are not fixed, most referenced first, INT and
-// BIT each from 0 below their limit.
+// BIT each from 0 below their limit. An index is written into a 16-bit
+// operand, so the indices end at 65535 whatever limit the host gives.
 void allocateVariables() {
   PLC_TRACE(TRACE_FAILURES, "allocateVariables():");
   PLC_TRACE(TRACE_FLOW, "allocateVariables(): sort symbols by number of accesses");
   Symbols.sortByAccess();
+  const uint32_t intLimit = std::min(dll_intLimit, kRecordFieldMax + 1);
+  const uint32_t bitLimit = std::min(dll_bitLimit, kRecordFieldMax + 1);
   uint32_t nextInt = 0, nextBit = 0;
   for (SymbolRecord& symbol : Symbols) {
     if (std::strncmp(symbol.name, "ram", 3) != 0) {
@@ -39,11 +43,11 @@ void allocateVariables() {
     if (symbol.fixed) continue;
     if (std::strncmp(symbol.name, "ram_int_", 8) == 0) {
       PLC_TRACE(TRACE_FLOW, "allocateVariables(): symbol \"%s\" recognized as INT", symbol.name);
-      if (nextInt >= dll_intLimit) outOfVariables();
+      if (nextInt >= intLimit) outOfVariables();
       symbol.addr = nextInt++;
     } else if (std::strncmp(symbol.name, "ram_bit_", 8) == 0) {
       PLC_TRACE(TRACE_FLOW, "allocateVariables(): symbol \"%s\" recognized as BIT", symbol.name);
-      if (nextBit >= dll_bitLimit) outOfVariables();
+      if (nextBit >= bitLimit) outOfVariables();
       symbol.addr = nextBit++;
     } else {
       dbp("allocateVariables(): Unkown symbol type! (%s) ", symbol.name);
@@ -53,7 +57,18 @@ void allocateVariables() {
   PLC_TRACE(TRACE_FAILURES, "allocateVariables() => %s", "TRUE");
 }
 
-// Gives every label the index of the record it marks among the executable records.
+[[noreturn]] void labelPastJumpTargets(const SymbolRecord& label, uint32_t record) {
+  dbp("allocateLabels(): Unable to address all labels.");
+  PLC_TRACE(TRACE_FAILURES, "allocateLabels() => %s", "FALSE");
+  AbortCompile(ERROR_COMPILE, "Program too long for 16-bit jump targets: label '%s' marks record %lu", label.name,
+               static_cast<unsigned long>(record));
+}
+
+// Gives every label the index of the record it marks among the executable
+// records. Labels are jump targets, written into a 16-bit field: a label past
+// record 65535 ends the compile. This also keeps two blocks from sharing
+// their labels, whose names carry the block number modulo 65536: block 65537,
+// the first whose names repeat, has its IF at record 65536 or later.
 void allocateLabels() {
   PLC_TRACE(TRACE_FAILURES, "allocateLabels():");
   PLC_TRACE(TRACE_FLOW, "allocateLabels(): sort symbols by number of accesses");
@@ -61,10 +76,13 @@ void allocateLabels() {
   for (const BytecodeInstruction& record : PicProg) {
     if (plc_isExecutableOp(record.op)) ++executable;
     if (!record.label) continue;
-    if (std::strncmp(record.label->name, "lbl", 3) == 0)
-      record.label->addr = executable - 1;
-    else
+    if (std::strncmp(record.label->name, "lbl", 3) == 0) {
+      const uint32_t index = executable - 1;
+      if (index > kRecordFieldMax) labelPastJumpTargets(*record.label, index);
+      record.label->addr = index;
+    } else {
       PLC_TRACE(TRACE_WARNINGS, "allocateLabels(): label \"%s\" not recognized as CODE symbol", record.label->name);
+    }
   }
   PLC_TRACE(TRACE_FAILURES, "allocateLabels() => %s", "TRUE");
 }

@@ -11,8 +11,14 @@
 
 namespace {
 
+// Ends a row: flushed at once, so that a dump cut short keeps every finished
+// row. False when the file has refused a write.
+bool rowWritten(FILE* file) { return std::fflush(file) == 0 && !std::ferror(file); }
+
 // Runs one dump in its frame: checks the name, opens the file, lets write
-// fill it, closes it. A row that fails to write goes unnoticed.
+// fill it (write gives false at the first row that did not reach the file),
+// closes it. The last flush is made before the close and checked apart: a
+// close need not report the failure of the flush it makes.
 template <typename Write>
 bool dump(const char* routine, const char* failureText, const char* fileNameAndPath, Write write) {
   PLC_TRACE(TRACE_FAILURES, "%s(%s%s%s):", routine, PLC_Q(fileNameAndPath));
@@ -35,8 +41,13 @@ bool dump(const char* routine, const char* failureText, const char* fileNameAndP
           PLC_TRACE(TRACE_FAILURES, "%s(\"%s\") => FALSE", routine, fileNameAndPath);
           return false;
         }
-        write(file);
-        std::fclose(file);
+        const bool written = write(file) && rowWritten(file);
+        const bool closed = std::fclose(file) == 0;
+        if (!written || !closed) {
+          PLC_TRACE(TRACE_FAILURES, "%s(): Couldn't write %s to \"%s\".", routine, failureText, fileNameAndPath);
+          PLC_TRACE(TRACE_FAILURES, "%s(\"%s\") => FALSE", routine, fileNameAndPath);
+          return false;
+        }
         PLC_TRACE(TRACE_FAILURES, "%s(\"%s\") => TRUE", routine, fileNameAndPath);
         return true;
       });
@@ -100,20 +111,22 @@ TOLVANE_EXPORT bool d_dumpPICcode(const char* fileNameAndPath) {
     for (const BytecodeInstruction& record : PicProg) {
       std::fprintf(file, "\n\"%s\";%d;\"%s\";%u;%u;%u;%d", record.label ? record.label->name : "", record.op,
                    mnemonicOf(record.op), record.arg1, record.arg2, record.arg3, signedLiteral(record.literal));
-      std::fflush(file);
+      if (!rowWritten(file)) return false;
     }
+    return true;
   });
 }
 
 TOLVANE_EXPORT bool d_dumpSymbols(const char* fileNameAndPath) {
   return dump("d_dumpSymbols", "Symbols code", fileNameAndPath, [](FILE* file) {
     std::fputs("name;addr;bit;accessed;fixed", file);
-    std::fflush(file);
+    if (!rowWritten(file)) return false;
     for (const SymbolRecord& record : Symbols) {
       std::fprintf(file, "\n\"%s\";0x%.8lX;%d;%ld;%s", record.name, static_cast<unsigned long>(record.addr),
                    static_cast<int>(record.bitID), static_cast<long>(record.accessed), plc_bool(record.fixed != 0));
-      std::fflush(file);
+      if (!rowWritten(file)) return false;
     }
+    return true;
   });
 }
 
@@ -128,13 +141,14 @@ TOLVANE_EXPORT bool d_dumpIntcode(const char* fileNameAndPath) {
       writeListingText(file, in);
       if (opensBlock(in.op)) ++depth;
       std::fputs("\n", file);
-      std::fflush(file);
+      if (!rowWritten(file)) return false;
     }
     std::fputs("\n\n\n\n\n\n\n\nOpID;Op;name1;name2;name3;literal", file);
     for (const HighLevelInstruction& in : HighLevelCode) {
       std::fprintf(file, "\n%ld;\"%s\";\"%s\";\"%s\";\"%s\";%d", static_cast<long>(in.op), mnemonicOf(in.op), in.name1,
                    in.name2, in.name3, static_cast<int>(in.literal));
-      std::fflush(file);
+      if (!rowWritten(file)) return false;
     }
+    return true;
   });
 }

@@ -50,7 +50,10 @@ TOLVANE_EXPORT bool SetCompilerSetting(const unsigned char* data, uint32_t lengt
   bool refused = length > kSettingsCapacity;
   // The byte code behind the block is read back as 16-bit words from the
   // image start, so an odd block would put every record across two words.
+  // The host reads why with GetLastErrorMsg.
   if (!refused && data && (length & 1u) != 0) {
+    plc_setLastError("SetCompilerSetting",
+                     "Parameter error (length=%u): odd length, the byte code must start on a word boundary", length);
     dbp("SetCompilerSetting(): odd block length (%u) refused, the byte code must start on a word boundary", length);
     refused = true;
   }

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "codegen.h"
 #include "errorframe.h"
 #include "include/plccomp.h"
 #include "nullstrings.h"
@@ -258,17 +259,24 @@ TOLVANE_EXPORT bool AddFixSymbol(const char* name, const char* symType, uint32_t
           return false;
         }
         PLC_TRACE(TRACE_FLOW, "AddFixSymbol(\"%s\", \"%s\", 0x%lu, 0x%lu): ", name, symType, a, b);
-        SymbolRecord* record;
-        if (std::strcmp(symType, "INT") == 0) {
-          record = &AddRAMIntegerSymbol(name);
-        } else if (std::strcmp(symType, "BIT") == 0) {
-          record = &AddRAMBitSymbol(name);
-        } else {
+        const bool isInt = std::strcmp(symType, "INT") == 0;
+        if (!isInt && std::strcmp(symType, "BIT") != 0) {
           plc_setLastError("AddFixSymbol", "Unrecognized statement '%s'", symType);
           dbp("AddFixSymbol(): symType '%s' is unrecognized", symType);
           PLC_TRACE(TRACE_FAILURES, "AddFixSymbol(\"%s\", \"%s\", 0x%lu, 0x%lu) => FALSE", name, symType, a, b);
           return false;
         }
+        // Addresses and bit numbers are the controller's 16-bit values; the
+        // address goes into the records' operands, which keep 16 bits.
+        const char* wideParameter = addr > kRecordFieldMax ? "addr" : bit > kRecordFieldMax ? "bit" : nullptr;
+        if (wideParameter) {
+          const unsigned long value = addr > kRecordFieldMax ? a : b;
+          plc_setLastError("AddFixSymbol", "Parameter error (%s=0x%lX): does not fit 16 bits", wideParameter, value);
+          dbp("AddFixSymbol(): %s 0x%lX does not fit 16 bits", wideParameter, value);
+          PLC_TRACE(TRACE_FAILURES, "AddFixSymbol(\"%s\", \"%s\", 0x%lu, 0x%lu) => FALSE", name, symType, a, b);
+          return false;
+        }
+        SymbolRecord* record = isInt ? &AddRAMIntegerSymbol(name) : &AddRAMBitSymbol(name);
         record->fixed = 1;
         record->addr = addr;
         record->bitID = bit;

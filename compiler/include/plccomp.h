@@ -28,7 +28,14 @@ enum { EXITCODE_NO_ERROR = 0 };
 
 // Configuration and error text.
 void ResetCompiler(int level);
+// Stores the settings block, which the image carries ahead of the byte code.
+// Refused (false, the block stored before stays): a length above 102400; with
+// data, an odd length, since the byte code must start on a word boundary: the
+// reason is left for GetLastErrorMsg.
 bool SetCompilerSetting(const unsigned char* data, uint32_t length);
+// The number of INT and of BIT variables a compile may number. Operands are
+// 16-bit fields: a compile numbers at most 65536 of each kind (indices 0 to
+// 65535) whatever the limits, and past that ends with code 5.
 void AddFreeRAMRange(uint32_t intLimit, uint32_t bitLimit);
 void AddFreeFLASHRange(uint32_t start, uint32_t end);
 void AddFreeEEPROMRange(uint32_t start, uint32_t end);
@@ -36,9 +43,13 @@ uint32_t GetLastErrorMsg(char* dstBuf, uint32_t size);
 
 // Program intake and fixed symbols.
 bool AddHighLevelInstruction(const char* inst, const char* arg1, const char* arg2, const char* arg3, short literal);
+// A variable at the host's address: addr and bit must fit 16 bits, or the
+// symbol is refused with a message.
 bool AddFixSymbol(const char* name, const char* symType, uint32_t addr, uint32_t bit);
 
-// Compile.
+// Compile: 0, or the code of the error that ended it, with its text for
+// GetLastErrorMsg. Jump targets are 16-bit record indices: a program with a
+// label past record 65535 ends with code 1.
 int32_t StartCompile(void);
 
 // The image, byte by byte, in ascending address order.
@@ -60,7 +71,9 @@ uint32_t GetCurrentSymbolBitID(void);
 int32_t GetCurrentSymbolAccess(void);
 bool IsCurrentSymbolFixed(void);
 
-// CSV dumps of the byte code, the symbol table and the instruction list.
+// CSV dumps of the byte code, the symbol table and the instruction list:
+// true when the file was written and closed, false when it could not be
+// opened or a row or the close failed. No error text is left.
 bool d_dumpPICcode(const char* fileNameAndPath);
 bool d_dumpSymbols(const char* fileNameAndPath);
 bool d_dumpIntcode(const char* fileNameAndPath);

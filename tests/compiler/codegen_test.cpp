@@ -247,7 +247,9 @@ void onSmallStack(size_t stackBytes, std::function<void()> body) {
   pthread_join(thread, nullptr);
 }
 
-constexpr int kDeepNesting = 20000;
+// The deepest nesting of IF-ELSE blocks whose jump targets fit 16 bits: four
+// records a level.
+constexpr int kDeepNesting = 16384;
 constexpr size_t kSmallStack = 512 * 1024;
 
 struct TDeepCase {

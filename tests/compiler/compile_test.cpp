@@ -70,8 +70,90 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(TLimitCase{"intLimitAtLoad", false, 0xFFFFFFFF, 1, 5}, TLimitCase{"intExactly", false, 3, 3, 0},
                       TLimitCase{"intOneMore", false, 3, 4, 5}, TLimitCase{"bitExactly", true, 2, 2, 0},
                       TLimitCase{"bitOneMore", true, 2, 3, 5}, TLimitCase{"bitLimitAtLoad", true, 0xFFFFFFFF, 65535, 0},
-                      TLimitCase{"bitLimitAtLoadOneMore", true, 0xFFFFFFFF, 65536, 5}),
+                      TLimitCase{"bitLimitAtLoadOneMore", true, 0xFFFFFFFF, 65536, 5},
+                      // Indices are 16-bit operands: they end at 65535 whatever the host's limit.
+                      TLimitCase{"intIndicesUpTo16Bits", false, 70000, 65536, 0},
+                      TLimitCase{"intIndexPast16Bits", false, 70000, 65537, 5},
+                      TLimitCase{"bitIndicesUpTo16Bits", true, 70000, 65536, 0},
+                      TLimitCase{"bitIndexPast16Bits", true, 70000, 65537, 5}),
     [](const auto& info) { return std::string(info.param.what); });
+
+struct TJumpCase {
+  const char* what;
+  std::vector<TInst> (*program)(size_t);
+  size_t size;
+  const char* label;  // a compiled program: the label's user name, at record `record`
+  uint32_t record;
+  const char* error;  // a refused program: the text after "Could not compile (1):\n"
+};
+
+namespace {
+
+// Programs around the last jump target a record holds, record 65535.
+std::vector<TInst> filler(size_t records) { return std::vector<TInst>(records, TInst{"SET_BIT", "a"}); }
+
+std::vector<TInst> blockAfter(size_t records) {
+  auto program = filler(records);
+  program.insert(program.end(), {{"IF_BIT_SET", "a"}, {"END_IF"}});
+  return program;
+}
+
+std::vector<TInst> elseBlockAround(size_t records) {
+  std::vector<TInst> program = {{"IF_BIT_SET", "a"}, {"ELSE"}};
+  const auto body = filler(records);
+  program.insert(program.end(), body.begin(), body.end());
+  program.push_back({"END_IF"});
+  return program;
+}
+
+std::vector<TInst> nestedBlocks(size_t depth) {
+  std::vector<TInst> program(depth, TInst{"IF_BIT_SET", "a"});
+  program.insert(program.end(), depth, TInst{"END_IF"});
+  return program;
+}
+
+std::vector<TInst> blockBefore(size_t records) {
+  std::vector<TInst> program = {{"IF_BIT_SET", "a"}, {"END_IF"}};
+  const auto tail = filler(records);
+  program.insert(program.end(), tail.begin(), tail.end());
+  return program;
+}
+
+const TJumpCase kJumpCases[] = {
+    {"ifTargetAtTheLastRecord", blockAfter, 65534, "1_1", 65535, nullptr},
+    {"ifTargetPastIt", blockAfter, 65535, nullptr, 0,
+     "Program too long for 16-bit jump targets: label 'lbl_1_1' marks record 65536"},
+    {"elseTargetAtTheLastRecord", elseBlockAround, 65533, "1_2", 65535, nullptr},
+    {"elseTargetPastIt", elseBlockAround, 65534, nullptr, 0,
+     "Program too long for 16-bit jump targets: label 'lbl_1_2' marks record 65536"},
+    // The most blocks whose labels fit; with more, label names would also repeat
+    // (they carry the block number modulo 65536).
+    {"nestedBlocksUpToTheLastRecord", nestedBlocks, 32768, "1_1", 65535, nullptr},
+    {"oneNestedBlockMore", nestedBlocks, 32769, nullptr, 0,
+     "Program too long for 16-bit jump targets: label 'lbl_2_1' marks record 65536"},
+    // Records past 65535 are no jump targets.
+    {"longTailWithoutLabels", blockBefore, 70000, "1_1", 1, nullptr},
+};
+
+}  // namespace
+
+class JumpTargets : public Compiler, public ::testing::WithParamInterface<TJumpCase> {};
+
+TEST_P(JumpTargets, EndAtRecord65535) {
+  const auto& c = GetParam();
+  addProgram(c.program(c.size));
+  if (c.error) {
+    EXPECT_EQ(lib.StartCompile(), 1);
+    EXPECT_EQ(lastError(), std::string("Could not compile (1):\n") + c.error);
+    EXPECT_FALSE(lib.GetFirstByte());
+    return;
+  }
+  ASSERT_EQ(lib.StartCompile(), 0) << lastError();
+  EXPECT_EQ(symbol(c.label, "LABEL").addr, c.record);
+}
+
+INSTANTIATE_TEST_SUITE_P(PlcComp, JumpTargets, ::testing::ValuesIn(kJumpCases),
+                         [](const auto& info) { return std::string(info.param.what); });
 
 TEST_F(Compiler, OutOfVariablesIsReportedAndLeavesNoImage) {
   lib.ResetCompiler(COMPILER_RESET_LEVEL_DEBUG);

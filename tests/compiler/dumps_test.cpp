@@ -1,4 +1,5 @@
 // The CSV dumps of the byte code, the symbol table and the intermediate program.
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -149,7 +150,7 @@ INSTANTIATE_TEST_SUITE_P(
 struct TDumpFailureCase {
   const char* what;
   const char* routine;
-  const char* couldNot;  // the text of an unopenable file
+  const char* couldNot;  // the table's name in the texts of an unopenable or unwritable file
 };
 
 class DumpFailures : public Dumps, public ::testing::WithParamInterface<TDumpFailureCase> {
@@ -182,6 +183,36 @@ TEST_P(DumpFailures, RefuseBadNamesAndUnopenableFiles) {
       name + "(): Couldn't dump " + GetParam().couldNot + " to \"" + missing + "\".",
       name + "(\"" + missing + "\") => FALSE"};
   EXPECT_EQ(traces, expected);
+  EXPECT_EQ(lastError(), "");
+}
+
+// /dev/full opens and refuses every write. With empty tables the byte-code
+// and intermediate dumps write only at the close; with rows, the first row
+// fails.
+TEST_P(DumpFailures, AnswerFalseWhenARowOrTheCloseFails) {
+  const char* const full = "/dev/full";
+  if (std::FILE* probe = std::fopen(full, "w"))
+    std::fclose(probe);
+  else
+    GTEST_SKIP() << "no " << full << " here";
+  lib.ResetCompiler(COMPILER_RESET_LEVEL_DEBUG);
+  const std::string name = GetParam().routine;
+  const std::vector<std::string> expected = {
+      name + "(\"" + full + "\"):", name + "(): Couldn't write " + GetParam().couldNot + " to \"" + full + "\".",
+      name + "(\"" + full + "\") => FALSE"};
+  {
+    testkit::TStdoutCapture capture;
+    EXPECT_FALSE(routine()(full));
+    EXPECT_EQ(traceMessages(capture.Text()), expected);
+  }
+  {
+    testkit::TStdoutCapture quiet;
+    addProgram({{"SET_BIT", "a"}, {"END_OF_PROGRAM"}});
+    ASSERT_EQ(lib.StartCompile(), 0);
+  }
+  testkit::TStdoutCapture capture;
+  EXPECT_FALSE(routine()(full));
+  EXPECT_EQ(traceMessages(capture.Text()), expected);
   EXPECT_EQ(lastError(), "");
 }
 

@@ -116,6 +116,7 @@ struct TSettingsCase {
   bool withData;
   uint32_t length;
   bool stored;
+  const char* error = "";  // the last error text afterwards
 };
 
 class SettingsBlocks : public PlcComp, public ::testing::WithParamInterface<TSettingsCase> {};
@@ -134,7 +135,7 @@ TEST_P(SettingsBlocks, AreStoredUpToTheCapacity) {
   ASSERT_EQ(traces.size(), 2u);
   EXPECT_TRUE(endsWith(traces[1], ", " + std::to_string(c.length) + ") => " + (c.stored ? "TRUE" : "FALSE")))
       << traces[1];
-  EXPECT_EQ(lastError(), "");
+  EXPECT_EQ(lastError(), c.error);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -143,7 +144,10 @@ INSTANTIATE_TEST_SUITE_P(
                       TSettingsCase{"overCapacity", true, 102401, false}, TSettingsCase{"nullData", false, 500, true},
                       TSettingsCase{"nullDataOddLength", false, 501, true},
                       TSettingsCase{"nullDataOverCapacity", false, 102401, false},
-                      TSettingsCase{"empty", true, 0, true}, TSettingsCase{"oddLength", true, 207, false}),
+                      TSettingsCase{"empty", true, 0, true},
+                      TSettingsCase{"oddLength", true, 207, false,
+                                    "Parameter error (length=207): odd length, the byte code must start on a word "
+                                    "boundary"}),
     [](const auto& info) { return std::string(info.param.what); });
 
 // An address above 32 bits (where pointers are that wide) is traced whole:

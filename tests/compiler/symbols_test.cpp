@@ -1,5 +1,6 @@
 // Fixed symbols, their refusals, the internal-error path and the lookups.
 #include <string>
+#include <vector>
 
 #include "plccomp_fixture.h"
 
@@ -17,6 +18,8 @@ struct TFixCase {
   const char* error;      // nullptr: accepted
   const char* debugLine;  // first line of the refusal's debug output
   const char* traceLine;
+  uint32_t addr = 5;
+  uint32_t bit = 3;
 };
 
 class FixSymbols : public PlcComp, public ::testing::WithParamInterface<TFixCase> {};
@@ -24,7 +27,7 @@ class FixSymbols : public PlcComp, public ::testing::WithParamInterface<TFixCase
 TEST_P(FixSymbols, AreRefusedInArgumentOrder) {
   const auto& c = GetParam();
   testkit::TStdoutCapture capture;
-  const bool accepted = lib.AddFixSymbol(c.name, c.type, 5, 3);
+  const bool accepted = lib.AddFixSymbol(c.name, c.type, c.addr, c.bit);
   const std::string out = capture.Text();
   if (!c.error) {
     EXPECT_TRUE(accepted);
@@ -64,8 +67,30 @@ INSTANTIATE_TEST_SUITE_P(
         TFixCase{"trailingBlankType", "a", "INT ", "Unrecognized statement 'INT '",
                  "AddFixSymbol(): symType 'INT ' is unrecognized", "AddFixSymbol(\"a\", \"INT \", 0x5, 0x3) => FALSE"},
         TFixCase{"name249", k249.c_str(), "INT", "Compiler internal error code: <no additional info>",
-                 "Error in COMPILER BYTECODE v. 0.9 at line ", "AddFixSymbol() Exiting due to oops(1) => FALSE"}),
+                 "Error in COMPILER BYTECODE v. 0.9 at line ", "AddFixSymbol() Exiting due to oops(1) => FALSE"},
+        TFixCase{"addrPast16Bits", "a", "INT", "Parameter error (addr=0x10000): does not fit 16 bits",
+                 "AddFixSymbol(): addr 0x10000 does not fit 16 bits",
+                 "AddFixSymbol(\"a\", \"INT\", 0x65536, 0x3) => FALSE", 0x10000, 3},
+        TFixCase{"bitPast16Bits", "a", "INT", "Parameter error (bit=0x10000): does not fit 16 bits",
+                 "AddFixSymbol(): bit 0x10000 does not fit 16 bits",
+                 "AddFixSymbol(\"a\", \"INT\", 0x5, 0x65536) => FALSE", 5, 0x10000},
+        TFixCase{"typeBeforeWidth", "a", "int", "Unrecognized statement 'int'",
+                 "AddFixSymbol(): symType 'int' is unrecognized", "AddFixSymbol(\"a\", \"int\", 0x65536, 0x3) => FALSE",
+                 0x10000, 3}),
     [](const auto& info) { return std::string(info.param.what); });
+
+// The address goes into the records whole; one that does not fit is refused
+// before it can replace an earlier declaration.
+TEST_F(Compiler, FixedAddressesKeepTheirSixteenBits) {
+  ASSERT_TRUE(lib.AddFixSymbol("top", "BIT", 0xFFFF, 0xFFFF));
+  EXPECT_FALSE(lib.AddFixSymbol("top", "BIT", 0x12345, 0));
+  addProgram({{"SET_BIT", "top"}, {"END_OF_PROGRAM"}});
+  ASSERT_EQ(lib.StartCompile(), 0) << lastError();
+  const auto bytes = image();
+  ASSERT_GE(bytes.size(), 10u);
+  EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 10), bytesOf("01 00 FF FF 00 00 00 00 00 00"));
+  EXPECT_EQ(symbol("top", "BIT"), (TSymbol{"ram_bit_top", "BIT", 0xFFFF, 0xFFFF, 1, true}));
+}
 
 TEST_F(PlcComp, InternalErrorUnwindsThroughTheGuardToTheExport) {
   lib.ResetCompiler(COMPILER_RESET_LEVEL_TRACE_FULL);

@@ -227,8 +227,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       case 8: {
         const char* name = texts.next(kNames, 8);
         const char* type = texts.next(kTypes, 6);
-        const uint32_t addr = in.u32();
-        AddFixSymbol(name, type, addr, in.u32());
+        // Mostly values that fit the records' 16-bit fields, which alone are taken.
+        const uint32_t addr = in.flag() ? in.u16() : in.u32();
+        const uint32_t bit = in.flag() ? in.u16() : in.u32();
+        if (AddFixSymbol(name, type, addr, bit) && (addr > 0xFFFF || bit > 0xFFFF))
+          fuzz_fail("a fixed symbol's address and bit fit 16 bits");
         break;
       }
       case 9:
@@ -259,13 +262,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         break;
       case 14: readErrorText(in); break;
       default: {
-        const char* const paths[] = {dumpPath.c_str(), nullptr, "", "no such folder/dump.csv"};
-        const char* path = paths[in.below(4)];
+        const char* const paths[] = {dumpPath.c_str(), nullptr, "", "no such folder/dump.csv", "/dev/full"};
+        const size_t pick = in.below(5);
+        const char* path = paths[pick];
+        bool written;
         switch (in.below(3)) {
-          case 0: d_dumpPICcode(path); break;
-          case 1: d_dumpSymbols(path); break;
-          default: d_dumpIntcode(path); break;
+          case 0: written = d_dumpPICcode(path); break;
+          case 1: written = d_dumpSymbols(path); break;
+          default: written = d_dumpIntcode(path); break;
         }
+        if (written && pick == 4) fuzz_fail("a dump that cannot be written answers false");
         break;
       }
     }
