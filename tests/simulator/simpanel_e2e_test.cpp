@@ -3,6 +3,7 @@
 
 #include <windows.h>
 #include <cstring>
+#include <functional>
 
 #include "file_io.h"
 #include "panel_session.h"
@@ -217,4 +218,33 @@ TEST(TSimpanelStart, WithoutADisplayItReportsAndEndsWithZero) {
   EXPECT_EQ(session.output(), "Halden Virtual Machine 1.0 release:5 build:6\n");
   EXPECT_NE(session.errors().find("Error!: Window Creation Failed!\n"), std::string::npos) << session.errors();
   EXPECT_EQ(modeOf(session.socketPath()), 0u) << "no socket is left behind";
+}
+
+TEST(TSimpanelDisplay, PanelThatLosesItsDisplayEndsWithAMessageAndNoSocket) {
+  struct TCase {
+    const char* how;
+    std::function<void(TPanelSession&, const std::string& window)> end;
+  };
+  const TCase cases[] = {
+      {"its connection killed (xkill)",
+       [](TPanelSession& session, const std::string& window) {
+         session.runTool({"xkill", "-id", window});
+       }},
+      {"its X server ended", [](TPanelSession& session, const std::string&) { session.endDisplay(); }},
+  };
+  for (const TCase& c : cases) {
+    TPanelSession session;
+    ASSERT_TRUE(session.hasDisplay()) << "Xvfb did not start";
+    ASSERT_TRUE(session.startPanel()) << session.errors();
+    const std::string window = session.findWindow(sim_panelTitle);
+    ASSERT_FALSE(window.empty()) << c.how;
+    c.end(session, window);
+    const std::optional<int> code = session.waitForExit(20000);
+    ASSERT_TRUE(code) << c.how << ": the panel goes on";
+    EXPECT_NE(*code, 0) << c.how << ": a failure";
+    EXPECT_LT(*code, 128) << c.how << ": ended by a signal";
+    EXPECT_NE(session.errors().find("simpanel: lost the connection to the display"), std::string::npos)
+        << c.how << ": " << session.errors();
+    EXPECT_EQ(modeOf(session.socketPath()), 0u) << c.how << ": the socket goes with the panel";
+  }
 }

@@ -13,6 +13,7 @@
 #include "stdout_capture.h"
 #include "temp_dir.h"
 #include "test_support.h"
+#include "x_session.h"
 
 // The default stands for what is missing or empty; the awkward files of
 // the circuit tables (awkward_tables.cpp) show the rest of the format.
@@ -214,4 +215,29 @@ TEST(TWindows, WithoutADisplayNoWindowAndNoSocket) {
   EXPECT_EQ(SendMessageA(reinterpret_cast<HWND>(&status), WM_CLOSE, 0, 0), 0);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
   EXPECT_FALSE(DestroyWindow(nullptr));
+}
+
+// A program may end with its windows still there: their records go in any
+// order, and a button's widget goes with its frame only once.
+TEST(TWindowsOnADisplay, ProcessEndsCleanlyWithItsWindowsStillThere) {
+  TXSession session;
+  ASSERT_TRUE(session.hasDisplay()) << "Xvfb did not start";
+  testkit::TTempDir runtime;
+  setenv("XDG_RUNTIME_DIR", runtime.Path().c_str(), 1);
+  setenv("DISPLAY", session.display().c_str(), 1);
+  EXPECT_EXIT(
+      {
+        WNDCLASSEXA windowClass{};
+        windowClass.cbSize = sizeof(windowClass);
+        windowClass.lpfnWndProc = quietProc;
+        windowClass.lpszClassName = "Tolvane records test";
+        RegisterClassExA(&windowClass);
+        HWND window = CreateWindowExA(0, "Tolvane records test", "t", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100,
+                                      nullptr, nullptr, nullptr, nullptr);
+        for (int id = 1; id <= 3 && window; ++id)
+          CreateWindowExA(0, "Button", "b", WS_CHILD | WS_VISIBLE, 0, 30 * id, 80, 25, window,
+                          reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), nullptr, nullptr);
+        exit(window ? 0 : 2);
+      },
+      ::testing::ExitedWithCode(0), "");
 }

@@ -37,6 +37,8 @@ class TXSession {
   std::optional<int> waitForExit(pid_t pid, int timeoutMs);
   // Ends the program as a crash would.
   void killProgram();
+  // Ends the X server, as when the user's session ends under the program.
+  void endDisplay() { end(xvfb_); }
 
   // What the program wrote on its standard output and error.
   virtual std::string output() const { return dir_.Read("out.txt"); }
