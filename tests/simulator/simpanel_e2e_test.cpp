@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <windows.h>
 #include <cstring>
@@ -247,4 +249,30 @@ TEST(TSimpanelDisplay, PanelThatLosesItsDisplayEndsWithAMessageAndNoSocket) {
         << c.how << ": " << session.errors();
     EXPECT_EQ(modeOf(session.socketPath()), 0u) << c.how << ": the socket goes with the panel";
   }
+}
+
+// As `simpanel | head -3`: the reader of the console goes away.
+TEST(TSimpanelConsole, ClosedConsoleDoesNotEndThePanel) {
+  TPanelSession session;
+  ASSERT_TRUE(session.hasDisplay()) << "Xvfb did not start";
+  int console[2];
+  ASSERT_EQ(pipe(console), 0);
+  const bool started = session.startPanel(console[1]);
+  close(console[1]);
+  ASSERT_TRUE(started) << session.errors();
+  char banner[64] = "";
+  pollfd entry{console[0], POLLIN, 0};
+  ASSERT_GT(poll(&entry, 1, 20000), 0);
+  ASSERT_GT(read(console[0], banner, sizeof(banner) - 1), 0);
+  EXPECT_EQ(std::string(banner).rfind("Halden Virtual Machine", 0), 0u) << banner;
+  close(console[0]);
+
+  // Each request prints a line on the console, which nobody reads now.
+  EXPECT_EQ(request(SIM_CMD_SETINT, "_C_Time", 7), 1);
+  EXPECT_EQ(request(SIM_CMD_GETINT, "_C_Time"), 0x10007);
+  EXPECT_EQ(request(SIM_CMD_SETMODE, "", 0, SIM_MODE_CYCLE_START), 0);
+  EXPECT_EQ(request(SIM_CMD_GETINT, "_C_Time"), 0x10000) << "still serving";
+  session.closeWindow(session.findWindow(sim_panelTitle));
+  EXPECT_EQ(session.waitForExit(20000), 0) << session.errors();
+  EXPECT_EQ(modeOf(session.socketPath()), 0u);
 }

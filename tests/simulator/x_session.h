@@ -61,8 +61,9 @@ class TXSession {
 
  protected:
   // Starts the program under test with `env` added to the test's
-  // environment and the session's display (none without one).
-  void startProgram(const std::vector<std::string>& argv, const std::vector<std::string>& env);
+  // environment and the session's display (none without one); its standard
+  // output goes to `stdoutFd` when one is given.
+  void startProgram(const std::vector<std::string>& argv, const std::vector<std::string>& env, int stdoutFd = -1);
   // Another program in the session's folder; ended with the session.
   pid_t startOther(const std::vector<std::string>& argv, const std::vector<std::string>& env, const std::string& out,
                    const std::string& err);
@@ -80,7 +81,7 @@ class TXSession {
 
  private:
   pid_t spawn(const std::vector<std::string>& argv, const std::vector<std::string>& env, const std::string& out,
-              const std::string& err, int keepFd = -1) const;
+              const std::string& err, int keepFd = -1, int stdoutFd = -1) const;
   void startXvfb(int number);
 
   testkit::TTempDir dir_;
