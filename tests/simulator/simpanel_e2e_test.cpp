@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <windows.h>
+#include <chrono>
 #include <cstring>
 #include <functional>
+#include <future>
 
 #include "file_io.h"
 #include "panel_session.h"
@@ -275,4 +278,27 @@ TEST(TSimpanelConsole, ClosedConsoleDoesNotEndThePanel) {
   session.closeWindow(session.findWindow(sim_panelTitle));
   EXPECT_EQ(session.waitForExit(20000), 0) << session.errors();
   EXPECT_EQ(modeOf(session.socketPath()), 0u);
+}
+
+// An answer of 0 means that nothing was done: a client waits for a panel
+// that is held up for as long as the panel lives, as on Windows.
+TEST(TSimpanelHeldUp, ClientWaitsForAStoppedPanelAndGetsZeroOnlyWhenItEnds) {
+  using namespace std::chrono_literals;
+  TPanelSession session;
+  ASSERT_TRUE(session.hasDisplay()) << "Xvfb did not start";
+  ASSERT_TRUE(session.startPanel()) << session.errors();
+  session.signalProgram(SIGSTOP);
+  auto answer = std::async(std::launch::async, [] { return request(SIM_CMD_SETINT, "_C_Time", 5); });
+  EXPECT_EQ(answer.wait_for(32s), std::future_status::timeout) << "no answer from a stopped panel, not even 0";
+  session.signalProgram(SIGCONT);
+  ASSERT_EQ(answer.wait_for(20s), std::future_status::ready);
+  EXPECT_EQ(answer.get(), 1);
+  EXPECT_EQ(request(SIM_CMD_GETINT, "_C_Time"), 0x10005);
+
+  session.signalProgram(SIGSTOP);
+  auto lost = std::async(std::launch::async, [] { return request(SIM_CMD_SETINT, "_C_Time", 6); });
+  EXPECT_EQ(lost.wait_for(500ms), std::future_status::timeout);
+  session.killPanel();
+  ASSERT_EQ(lost.wait_for(20s), std::future_status::ready) << "the wait ends with the panel";
+  EXPECT_EQ(lost.get(), 0);
 }

@@ -154,6 +154,10 @@ void TXSession::killProgram() {
   waitForExit(program_, 20000);
 }
 
+void TXSession::signalProgram(int signal) {
+  if (program_ > 0) kill(program_, signal);
+}
+
 bool TXSession::waitForOutput(const std::string& part, size_t count, int timeoutMs) const {
   return sim_waitUntil([&] { return countOf(output(), part) >= count; }, timeoutMs);
 }

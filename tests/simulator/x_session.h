@@ -37,6 +37,8 @@ class TXSession {
   std::optional<int> waitForExit(pid_t pid, int timeoutMs);
   // Ends the program as a crash would.
   void killProgram();
+  // Sends the program under test a signal (SIGSTOP, SIGCONT).
+  void signalProgram(int signal);
   // Ends the X server, as when the user's session ends under the program.
   void endDisplay() { end(xvfb_); }
 

@@ -7,10 +7,6 @@
 
 #include "window_records.h"
 
-namespace {
-const int answerTimeoutMs = 30000;
-}
-
 HWND FindWindowA(LPCSTR className, LPCSTR windowName) {
   for (TW32Window* window : w32_topLevelWindows()) {
     if (className && strcasecmp(window->className.c_str(), className) != 0) continue;
@@ -44,9 +40,11 @@ LRESULT SendMessageA(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
+  // As Windows' SendMessage, it waits as long as the window's process lives:
+  // a client that gave up early would take 0 for a request still to be done.
   int32_t answer = 0;
   if (!w32_copyDataSend(remote->path, static_cast<uint32_t>(request->dwData), request->lpData, request->cbData, answer,
-                        answerTimeoutMs)) {
+                        W32_COPYDATA_NO_TIMEOUT)) {
     SetLastError(ERROR_BROKEN_PIPE);
     return 0;
   }
