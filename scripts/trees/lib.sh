@@ -93,7 +93,7 @@ i386_tree() {
 windows_tree() {
   local dir=$1 triple=$2 how=$no_32bit
   cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null &&
-    cmake --build build -j"$(nproc)" --target image_files qdx_analyzer simpanel_wine_test ||
+    cmake --build build -j"$(nproc)" --target image_files qdx_analyzer simpanel_wine_test table_dumps ||
     tree_failed "$how" "the Linux build's parts"
   scripts/build.sh "$dir" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchains/$triple.cmake" \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOLVANE_LINUX_TREE="$PWD/build" || tree_failed "$how" build

@@ -2,8 +2,8 @@
 // with any command, record size and bytes, and the same requests over the
 // socket wire format through the real server (12-byte header and body, sent
 // in chunks, cut short, closed mid-request). Every answer is one that its
-// command can give, and every complete request before a malformed header is
-// answered, in order.
+// command can give (0 to a record above the size limit), and every complete
+// request before a header of another message is answered, in order.
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -139,18 +139,19 @@ class TClient {
     }
     if (answers_.size() > expectedAnswers()) fuzz_fail("no answer without a complete request");
     for (size_t i = checked_; i < answers_.size(); ++i)
-      if (!answerFits(commands_[i], answers_[i])) fuzz_fail("an answer its command can give, over the socket");
+      if (commands_[i].refused ? answers_[i] != 0 : !answerFits(commands_[i].command, answers_[i]))
+        fuzz_fail("an answer its command can give, over the socket; 0 to a record above the limit");
     checked_ = answers_.size();
   }
 
-  // The complete requests sent before the first malformed header.
+  // The complete requests sent before the first header of another message.
   size_t expectedAnswers() {
     commands_.clear();
     for (size_t at = 0; sent_.size() - at >= W32_COPYDATA_HEADER_SIZE;) {
       const TW32CopyDataHeader header = w32_decodeCopyDataHeader(sent_.data() + at);
-      if (header.message != W32_COPYDATA_MESSAGE || header.cbData > W32_COPYDATA_MAX_DATA) break;
+      if (header.message != W32_COPYDATA_MESSAGE) break;
       if (sent_.size() - at - W32_COPYDATA_HEADER_SIZE < header.cbData) break;
-      commands_.push_back(header.dwData);
+      commands_.push_back({header.dwData, header.cbData > W32_COPYDATA_MAX_DATA});
       at += W32_COPYDATA_HEADER_SIZE + header.cbData;
     }
     return commands_.size();
@@ -159,7 +160,11 @@ class TClient {
   int fd_;
   bool writing_ = true;
   std::vector<unsigned char> sent_, received_;
-  std::vector<uint32_t> commands_;
+  struct TSent {
+    uint32_t command;
+    bool refused;  // a record above the limit
+  };
+  std::vector<TSent> commands_;
   std::vector<int32_t> answers_;
   size_t checked_ = 0;
 };
@@ -195,10 +200,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   std::string error;
   server = TW32CopyDataServer::open(
       fuzz_tempPath("panel.sock"), watcher,
-      [](uint32_t dwData, const std::vector<unsigned char>& data) {
-        // As the panel's window receives it: a copy of the bytes, none when empty.
-        std::vector<unsigned char> copy(data);
-        return windowProcedure(dwData, copy.empty() ? nullptr : copy.data(), static_cast<uint32_t>(copy.size()));
+      [](uint32_t dwData, std::vector<unsigned char>& data) {
+        // As the panel's window receives it: the record, none when empty.
+        return windowProcedure(dwData, data.empty() ? nullptr : data.data(), static_cast<uint32_t>(data.size()));
       },
       error);
   if (!server) fuzz_fail(error.c_str());

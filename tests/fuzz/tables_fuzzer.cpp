@@ -15,7 +15,11 @@
 
 namespace {
 
-std::string tablePath;
+// The reader keeps the file it read last until its size or times change;
+// inputs of one size written within one tick of the clock would look alike.
+// Two names taken in turn: each input is read afresh.
+std::string tablePaths[2];
+unsigned inputs = 0;
 
 std::string cellKey(const char* name, int row) {
   char key[64];
@@ -44,7 +48,8 @@ void checkApplied(short row, const char* const (&ints)[NI], const TCircuitTable&
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz_silenceStdout();
-  tablePath = fuzz_tempPath("tables.ini");
+  tablePaths[0] = fuzz_tempPath("tables-a.ini");
+  tablePaths[1] = fuzz_tempPath("tables-b.ini");
   return 0;
 }
 
@@ -55,6 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const size_t fileLength = size == 0 ? 0 : size - 1 - opsLength;
   const std::string file(reinterpret_cast<const char*>(data), fileLength);
   TFuzzInput in(data + fileLength, opsLength);
+  const std::string& tablePath = tablePaths[inputs++ % 2];
   FILE* out = fopen(tablePath.c_str(), "wb");
   if (!out || fwrite(file.data(), 1, file.size(), out) != file.size() || fclose(out) != 0)
     fuzz_fail("writing the file");

@@ -126,35 +126,43 @@ TEST_F(TCopyDataServerTest, AnswersRequestsInOrderOnOneConnection) {
   EXPECT_EQ(requests, (std::vector<uint32_t>{3, 7}));
 }
 
-TEST_F(TCopyDataServerTest, ClientSendsAndWaitsForItsAnswer) {
-  const std::vector<unsigned char> data(4096, 1);
-  auto answer = std::async(std::launch::async, [&] {
-    int32_t result = 0;
-    return w32_copyDataSend(path, 2, data.data(), 4096, result, 5000) ? result : -1;
-  });
-  watcher.pumpUntil([&] { return answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
-  EXPECT_EQ(answer.get(), 6096);
+TEST_F(TCopyDataServerTest, ClientSendsRecordsOfAnySizeUpToTheLimit) {
+  const std::vector<unsigned char> data(W32_COPYDATA_MAX_DATA + 1, 1);
+  for (const uint32_t size : {308u, 4097u, 100000u, W32_COPYDATA_MAX_DATA}) {
+    auto answer = std::async(std::launch::async, [&] {
+      int32_t result = 0;
+      return w32_copyDataSend(path, 2, data.data(), size, result, 5000) ? result : -1;
+    });
+    watcher.pumpUntil([&] { return answer.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
+    EXPECT_EQ(answer.get(), static_cast<int32_t>(2000 + size)) << "the whole record of " << size << " bytes";
+  }
 
   int32_t result = 0;
-  EXPECT_FALSE(w32_copyDataSend(path, 2, data.data(), 4097, result, 1000)) << "above the limit, not sent";
+  EXPECT_FALSE(w32_copyDataSend(path, 2, data.data(), W32_COPYDATA_MAX_DATA + 1, result, 1000))
+      << "above the limit, not sent";
   EXPECT_FALSE(w32_copyDataSend(dir.File("nobody"), 2, data.data(), 1, result, 1000));
   EXPECT_FALSE(w32_copyDataProbe(dir.File("nobody")));
-  EXPECT_TRUE(requests.size() == 1);
+  EXPECT_EQ(requests.size(), 4u);
 }
 
-TEST_F(TCopyDataServerTest, MalformedRequestsCloseTheirConnectionOnly) {
-  struct TCase {
-    const char* what;
-    std::vector<unsigned char> bytes;
-  };
-  const TCase cases[] = {
-      {"data above the limit", TRawClient::request(1, W32_COPYDATA_MAX_DATA + 1, W32_COPYDATA_MESSAGE, 0)},
-      {"another message than WM_COPYDATA", TRawClient::request(1, 8, 0x0010)},
-  };
-  for (const TCase& c : cases) {
+TEST_F(TCopyDataServerTest, RecordAboveTheLimitIsReadToItsEndAndAnsweredZero) {
+  TRawClient client(path);
+  std::vector<unsigned char> bytes = TRawClient::request(3, W32_COPYDATA_MAX_DATA + 1);
+  const std::vector<unsigned char> next = TRawClient::request(4, 308);
+  bytes.insert(bytes.end(), next.begin(), next.end());
+  // More than the socket holds: sent while the server is served.
+  auto sent = std::async(std::launch::async, [&] { client.send(bytes); });
+  EXPECT_EQ(answerOf(client), 0) << "refused, not dropped";
+  EXPECT_EQ(answerOf(client), 4308) << "the same connection goes on";
+  sent.get();
+  EXPECT_EQ(requests, std::vector<uint32_t>{4}) << "the refused record reaches no window";
+}
+
+TEST_F(TCopyDataServerTest, AnotherMessageThanCopyDataClosesItsConnectionOnly) {
+  {
     TRawClient client(path);
-    client.send(c.bytes);
-    EXPECT_EQ(answerOf(client), std::nullopt) << c.what;
+    client.send(TRawClient::request(1, 8, 0x0010));
+    EXPECT_EQ(answerOf(client), std::nullopt);
   }
   EXPECT_TRUE(requests.empty());
   TRawClient next(path);

@@ -22,8 +22,8 @@ std::vector<std::string> TPanelSession::panelEnvironment() const {
           "LSAN_OPTIONS=suppressions=" SIM_LSAN_SUPPRESSIONS ":print_suppressions=0"};
 }
 
-bool TPanelSession::startPanel() {
-  startProgram({sim_panelProgram()}, panelEnvironment());
+bool TPanelSession::startPanel(int consoleFd) {
+  startProgram({sim_panelProgram()}, panelEnvironment(), consoleFd);
   return sim_waitUntil([&] { return FindWindowA(SIM_WINDOW_CLASS, nullptr) != nullptr || waitForExit(program(), 0); },
                        20000) &&
          FindWindowA(SIM_WINDOW_CLASS, nullptr) != nullptr;

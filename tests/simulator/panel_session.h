@@ -18,8 +18,9 @@ class TPanelSession : public TXSession {
   std::string socketPath() const { return runtimeDir() + "/Tolvane simulator"; }
   std::string runtimeDir() const { return dir().File("run"); }
 
-  // Starts the panel in the session's folder; true once its window answers.
-  bool startPanel();
+  // Starts the panel in the session's folder, its console on `consoleFd`
+  // when one is given; true once its window answers.
+  bool startPanel(int consoleFd = -1);
   pid_t startSecondPanel(const std::string& outName);
   // Ends the panel as a crash would, leaving its socket file behind.
   void killPanel() { killProgram(); }

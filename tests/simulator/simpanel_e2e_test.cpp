@@ -1,8 +1,15 @@
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <windows.h>
+#include <chrono>
 #include <cstring>
+#include <functional>
+#include <future>
+#include <vector>
 
 #include "file_io.h"
 #include "panel_session.h"
@@ -171,11 +178,6 @@ TEST_F(TSimpanelTest, RequestsOutsideTheFormatAreRefusedAndThePanelGoesOn) {
   EXPECT_EQ(requestBytes(SIM_CMD_SETBIT, &record, sizeof(record)), 1);
 
   {
-    TRawClient tooLarge(session.socketPath());
-    tooLarge.send(TRawClient::request(SIM_CMD_GETINT, W32_COPYDATA_MAX_DATA + 1, W32_COPYDATA_MESSAGE, 0));
-    EXPECT_EQ(tooLarge.answer(), std::nullopt) << "the connection is closed";
-  }
-  {
     TRawClient hangsUp(session.socketPath());
     hangsUp.send(TRawClient::request(SIM_CMD_GETINT, sizeof(tSIM_COPYDATA)));
   }
@@ -187,6 +189,44 @@ TEST_F(TSimpanelTest, RequestsOutsideTheFormatAreRefusedAndThePanelGoesOn) {
     EXPECT_EQ(SendMessageA(panel, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&wide)), 0) << "not sent as command 1";
   }
   EXPECT_EQ(request(SIM_CMD_GETBIT, "R_C_Rain"), 0x10002) << "the panel goes on";
+  closeAndExpectCleanExit();
+}
+
+// Windows hands the window the whole record, and the panel reads its first
+// 308 bytes; a record above the layer's bound for memory is refused with 0.
+TEST_F(TSimpanelTest, RecordsOfAnySizeAreAnsweredFromTheirFirstBytes) {
+  struct TCase {
+    uint32_t size;
+    ULONG_PTR command;
+    int16_t value;
+    LRESULT answer;
+  };
+  const TCase cases[] = {
+      {5000, SIM_CMD_SETINT, 9, 1},
+      {100000, SIM_CMD_GETINT, 0, 0x10009},
+      {W32_COPYDATA_MAX_DATA, SIM_CMD_GETINT, 0, 0x10009},
+      {W32_COPYDATA_MAX_DATA + 1, SIM_CMD_SETINT, 11, 0},
+  };
+  for (const TCase& c : cases) {
+    std::vector<unsigned char> block(c.size, 0x5A);
+    tSIM_COPYDATA record;
+    std::memset(&record, 0, sizeof(record));
+    std::strcpy(record.name, "_C_Time");
+    record.value = c.value;
+    std::memcpy(block.data(), &record, sizeof(record));
+    EXPECT_EQ(requestBytes(c.command, block.data(), c.size), c.answer) << c.size << " bytes";
+  }
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY));
+
+  // A client of its own that sends one all the same gets 0 on a connection that goes on.
+  TRawClient raw(session.socketPath());
+  std::vector<unsigned char> bytes = TRawClient::request(SIM_CMD_SETINT, W32_COPYDATA_MAX_DATA + 1);
+  const std::vector<unsigned char> next = TRawClient::request(SIM_CMD_GETINT, sizeof(tSIM_COPYDATA));
+  bytes.insert(bytes.end(), next.begin(), next.end());
+  raw.send(bytes);
+  EXPECT_EQ(raw.answer(), 0);
+  EXPECT_EQ(raw.answer(), 0) << "a name without its zero byte";
+  EXPECT_EQ(request(SIM_CMD_GETINT, "_C_Time"), 0x10009) << "the refused records set nothing";
   closeAndExpectCleanExit();
 }
 
@@ -217,4 +257,82 @@ TEST(TSimpanelStart, WithoutADisplayItReportsAndEndsWithZero) {
   EXPECT_EQ(session.output(), "Halden Virtual Machine 1.0 release:5 build:6\n");
   EXPECT_NE(session.errors().find("Error!: Window Creation Failed!\n"), std::string::npos) << session.errors();
   EXPECT_EQ(modeOf(session.socketPath()), 0u) << "no socket is left behind";
+}
+
+TEST(TSimpanelDisplay, PanelThatLosesItsDisplayEndsWithAMessageAndNoSocket) {
+  struct TCase {
+    const char* how;
+    std::function<void(TPanelSession&, const std::string& window)> end;
+  };
+  const TCase cases[] = {
+      {"its connection killed (xkill)",
+       [](TPanelSession& session, const std::string& window) {
+         session.runTool({"xkill", "-id", window});
+       }},
+      {"its X server ended", [](TPanelSession& session, const std::string&) { session.endDisplay(); }},
+  };
+  for (const TCase& c : cases) {
+    TPanelSession session;
+    ASSERT_TRUE(session.hasDisplay()) << "Xvfb did not start";
+    ASSERT_TRUE(session.startPanel()) << session.errors();
+    const std::string window = session.findWindow(sim_panelTitle);
+    ASSERT_FALSE(window.empty()) << c.how;
+    c.end(session, window);
+    const std::optional<int> code = session.waitForExit(20000);
+    ASSERT_TRUE(code) << c.how << ": the panel goes on";
+    EXPECT_NE(*code, 0) << c.how << ": a failure";
+    EXPECT_LT(*code, 128) << c.how << ": ended by a signal";
+    EXPECT_NE(session.errors().find("simpanel: lost the connection to the display"), std::string::npos)
+        << c.how << ": " << session.errors();
+    EXPECT_EQ(modeOf(session.socketPath()), 0u) << c.how << ": the socket goes with the panel";
+  }
+}
+
+// As `simpanel | head -3`: the reader of the console goes away.
+TEST(TSimpanelConsole, ClosedConsoleDoesNotEndThePanel) {
+  TPanelSession session;
+  ASSERT_TRUE(session.hasDisplay()) << "Xvfb did not start";
+  int console[2];
+  ASSERT_EQ(pipe(console), 0);
+  const bool started = session.startPanel(console[1]);
+  close(console[1]);
+  ASSERT_TRUE(started) << session.errors();
+  char banner[64] = "";
+  pollfd entry{console[0], POLLIN, 0};
+  ASSERT_GT(poll(&entry, 1, 20000), 0);
+  ASSERT_GT(read(console[0], banner, sizeof(banner) - 1), 0);
+  EXPECT_EQ(std::string(banner).rfind("Halden Virtual Machine", 0), 0u) << banner;
+  close(console[0]);
+
+  // Each request prints a line on the console, which nobody reads now.
+  EXPECT_EQ(request(SIM_CMD_SETINT, "_C_Time", 7), 1);
+  EXPECT_EQ(request(SIM_CMD_GETINT, "_C_Time"), 0x10007);
+  EXPECT_EQ(request(SIM_CMD_SETMODE, "", 0, SIM_MODE_CYCLE_START), 0);
+  EXPECT_EQ(request(SIM_CMD_GETINT, "_C_Time"), 0x10000) << "still serving";
+  session.closeWindow(session.findWindow(sim_panelTitle));
+  EXPECT_EQ(session.waitForExit(20000), 0) << session.errors();
+  EXPECT_EQ(modeOf(session.socketPath()), 0u);
+}
+
+// An answer of 0 means that nothing was done: a client waits for a panel
+// that is held up for as long as the panel lives, as on Windows.
+TEST(TSimpanelHeldUp, ClientWaitsForAStoppedPanelAndGetsZeroOnlyWhenItEnds) {
+  using namespace std::chrono_literals;
+  TPanelSession session;
+  ASSERT_TRUE(session.hasDisplay()) << "Xvfb did not start";
+  ASSERT_TRUE(session.startPanel()) << session.errors();
+  session.signalProgram(SIGSTOP);
+  auto answer = std::async(std::launch::async, [] { return request(SIM_CMD_SETINT, "_C_Time", 5); });
+  EXPECT_EQ(answer.wait_for(32s), std::future_status::timeout) << "no answer from a stopped panel, not even 0";
+  session.signalProgram(SIGCONT);
+  ASSERT_EQ(answer.wait_for(20s), std::future_status::ready);
+  EXPECT_EQ(answer.get(), 1);
+  EXPECT_EQ(request(SIM_CMD_GETINT, "_C_Time"), 0x10005);
+
+  session.signalProgram(SIGSTOP);
+  auto lost = std::async(std::launch::async, [] { return request(SIM_CMD_SETINT, "_C_Time", 6); });
+  EXPECT_EQ(lost.wait_for(500ms), std::future_status::timeout);
+  session.killPanel();
+  ASSERT_EQ(lost.wait_for(20s), std::future_status::ready) << "the wait ends with the panel";
+  EXPECT_EQ(lost.get(), 0);
 }

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 #include "machine_fixture.h"
 
@@ -101,6 +103,53 @@ TEST_F(TMachineTest, MissingFileReadsAsZerosAndOverLongPathIsRefused) {
   ASSERT_TRUE(loadTables(dir.File("missing.ini")));
   EXPECT_EQ(cycleTable_int.at("_C_Time_04"), 0);
   EXPECT_EQ(cycleTable_int.size() + cycleTable_bit.size() + periodTable_int.size() + periodTable_bit.size(), 320u);
+}
+
+namespace {
+
+// Counts the opens of one file, by whomever.
+class TOpenCounter {
+ public:
+  explicit TOpenCounter(const std::string& path) : fd_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+    // inotify merges an event with the one before it when they are alike:
+    // with the closes watched too, no two opens follow each other.
+    watching_ = fd_ >= 0 && inotify_add_watch(fd_, path.c_str(), IN_OPEN | IN_CLOSE) >= 0;
+  }
+  ~TOpenCounter() {
+    if (fd_ >= 0) close(fd_);
+  }
+  bool watching() const { return watching_; }
+  // The opens since the last call.
+  size_t opens() {
+    size_t count = 0;
+    alignas(inotify_event) char events[4096];
+    for (ssize_t n; (n = read(fd_, events, sizeof(events))) > 0;)
+      for (char* at = events; at < events + n; at += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(at)->len)
+        if (reinterpret_cast<inotify_event*>(at)->mask & IN_OPEN) ++count;
+    return count;
+  }
+
+ private:
+  int fd_;
+  bool watching_ = false;
+};
+
+}  // namespace
+
+TEST_F(TMachineTest, LoadReadsTheFileOnceNotOnceACellAndAgainWhenItChanges) {
+  const std::string file = tableFile("_C_Time_01=1\n" + std::string(100000, ';') + "\n");
+  TOpenCounter counter(file);
+  ASSERT_TRUE(counter.watching());
+  ASSERT_TRUE(loadTables(file));
+  EXPECT_EQ(counter.opens(), 1u) << "320 cells, one read";
+  ASSERT_TRUE(loadTables(file));
+  EXPECT_LE(counter.opens(), 1u);
+
+  dir.Write("tables.ini", "[" PCT_SECTION "]\n_C_Time_01=2\n");
+  counter.opens();
+  ASSERT_TRUE(loadTables(file));
+  EXPECT_EQ(counter.opens(), 1u);
+  EXPECT_EQ(cycleTable_int.at("_C_Time_01"), 2) << "the file as it is now";
 }
 
 TEST_F(TMachineTest, FixtureFileOfTheEndToEndTestsLoads) {

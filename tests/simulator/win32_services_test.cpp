@@ -13,14 +13,17 @@
 #include "stdout_capture.h"
 #include "temp_dir.h"
 #include "test_support.h"
+#include "x_session.h"
 
-TEST(TProfileReader, ReadsDecimalIntegersOfOneSectionAndKey) {
+// The default stands for what is missing or empty; the awkward files of
+// the circuit tables (awkward_tables.cpp) show the rest of the format.
+TEST(TProfileReader, ReadsIntegersOfOneSectionAndKeyOrTheDefault) {
   testkit::TTempDir dir;
   const std::string file = dir.File("t.ini");
   testkit::WriteFile(file,
                      "[Other]\nkey=5\n"
                      "[Tables]\nplain=12\nminus=-5\nplus=+7\nblanks=   42\ntail=12abc\nword=abc\nempty=\n"
-                     "big=70000\nhuge=99999999999\nMixedCase=3\ntwice=1\ntwice=2\n"
+                     "big=70000\nhuge=99999999999\nMixedCase=3\ntwice=1\ntwice=2\nbare\nbare=4\nquoted=\"\"\n"
                      "[tables]\nlater=8\n");
   struct TCase {
     const char* section;
@@ -30,16 +33,27 @@ TEST(TProfileReader, ReadsDecimalIntegersOfOneSectionAndKey) {
   };
   const std::string missing = dir.File("missing.ini");
   const TCase cases[] = {
-      {"Tables", "plain", file.c_str(), 12},         {"Tables", "minus", file.c_str(), static_cast<UINT>(-5)},
-      {"Tables", "plus", file.c_str(), 7},           {"Tables", "blanks", file.c_str(), 42},
-      {"Tables", "tail", file.c_str(), 12},          {"Tables", "word", file.c_str(), 0},
-      {"Tables", "empty", file.c_str(), 0},          {"Tables", "big", file.c_str(), 70000},
+      {"Tables", "plain", file.c_str(), 12},
+      {"Tables", "minus", file.c_str(), static_cast<UINT>(-5)},
+      {"Tables", "plus", file.c_str(), 7},
+      {"Tables", "blanks", file.c_str(), 42},
+      {"Tables", "tail", file.c_str(), 12},
+      {"Tables", "word", file.c_str(), 0},
+      {"Tables", "empty", file.c_str(), 77},
+      {"Tables", "big", file.c_str(), 70000},
+      {"Tables", "bare", file.c_str(), 77},  // a key without a value hides a later one
+      {"Tables", "quoted", file.c_str(), 77},
       {"Tables", "huge", file.c_str(), 1215752191u},  // 99999999999 modulo 2^32: its low 16 bits stay right
-      {"TABLES", "mixedcase", file.c_str(), 3},      {"Tables", "twice", file.c_str(), 1},
-      {"Tables", "later", file.c_str(), 8},          {"Tables", "key", file.c_str(), 77},
-      {"Nowhere", "plain", file.c_str(), 77},        {"Tables", "plain", missing.c_str(), 77},
-      {"Tables", "plain", dir.Path().c_str(), 77},   {nullptr, "plain", file.c_str(), 77},
-      {"Tables", nullptr, file.c_str(), 77},         {"Tables", "plain", nullptr, 77},
+      {"TABLES", "mixedcase", file.c_str(), 3},
+      {"Tables", "twice", file.c_str(), 1},
+      {"Tables", "later", file.c_str(),
+       77},  // the same section again is not read          {"Tables", "key", file.c_str(), 77},
+      {"Nowhere", "plain", file.c_str(), 77},
+      {"Tables", "plain", missing.c_str(), 77},
+      {"Tables", "plain", dir.Path().c_str(), 77},
+      {nullptr, "plain", file.c_str(), 77},
+      {"Tables", nullptr, file.c_str(), 77},
+      {"Tables", "plain", nullptr, 77},
   };
   for (const TCase& c : cases)
     EXPECT_EQ(GetPrivateProfileIntA(c.section, c.key, 77, c.file), c.expected)
@@ -201,4 +215,29 @@ TEST(TWindows, WithoutADisplayNoWindowAndNoSocket) {
   EXPECT_EQ(SendMessageA(reinterpret_cast<HWND>(&status), WM_CLOSE, 0, 0), 0);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
   EXPECT_FALSE(DestroyWindow(nullptr));
+}
+
+// A program may end with its windows still there: their records go in any
+// order, and a button's widget goes with its frame only once.
+TEST(TWindowsOnADisplay, ProcessEndsCleanlyWithItsWindowsStillThere) {
+  TXSession session;
+  ASSERT_TRUE(session.hasDisplay()) << "Xvfb did not start";
+  testkit::TTempDir runtime;
+  setenv("XDG_RUNTIME_DIR", runtime.Path().c_str(), 1);
+  setenv("DISPLAY", session.display().c_str(), 1);
+  EXPECT_EXIT(
+      {
+        WNDCLASSEXA windowClass{};
+        windowClass.cbSize = sizeof(windowClass);
+        windowClass.lpfnWndProc = quietProc;
+        windowClass.lpszClassName = "Tolvane records test";
+        RegisterClassExA(&windowClass);
+        HWND window = CreateWindowExA(0, "Tolvane records test", "t", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100,
+                                      nullptr, nullptr, nullptr, nullptr);
+        for (int id = 1; id <= 3 && window; ++id)
+          CreateWindowExA(0, "Button", "b", WS_CHILD | WS_VISIBLE, 0, 30 * id, 80, 25, window,
+                          reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), nullptr, nullptr);
+        exit(window ? 0 : 2);
+      },
+      ::testing::ExitedWithCode(0), "");
 }

@@ -80,7 +80,7 @@ void TXSession::end(pid_t& pid) {
 }
 
 pid_t TXSession::spawn(const std::vector<std::string>& argv, const std::vector<std::string>& env,
-                       const std::string& out, const std::string& err, int keepFd) const {
+                       const std::string& out, const std::string& err, int keepFd, int stdoutFd) const {
   const pid_t parent = getpid();
   const pid_t pid = fork();
   if (pid != 0) return pid;
@@ -93,7 +93,7 @@ pid_t TXSession::spawn(const std::vector<std::string>& argv, const std::vector<s
     else
       setenv(setting.substr(0, equals).c_str(), setting.substr(equals + 1).c_str(), 1);
   }
-  const int outFd = open(out.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+  const int outFd = stdoutFd >= 0 ? stdoutFd : open(out.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
   const int errFd = open(err.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
   const int nullFd = open("/dev/null", O_RDONLY);
   dup2(nullFd, STDIN_FILENO);
@@ -109,10 +109,10 @@ pid_t TXSession::spawn(const std::vector<std::string>& argv, const std::vector<s
   _exit(127);
 }
 
-void TXSession::startProgram(const std::vector<std::string>& argv, const std::vector<std::string>& env) {
+void TXSession::startProgram(const std::vector<std::string>& argv, const std::vector<std::string>& env, int stdoutFd) {
   std::vector<std::string> all = env;
   all.push_back(hasDisplay() ? "DISPLAY=" + display_ : "DISPLAY");
-  program_ = spawn(argv, all, dir_.File("out.txt"), dir_.File("err.txt"));
+  program_ = spawn(argv, all, dir_.File("out.txt"), dir_.File("err.txt"), -1, stdoutFd);
 }
 
 pid_t TXSession::startOther(const std::vector<std::string>& argv, const std::vector<std::string>& env,
@@ -152,6 +152,10 @@ std::optional<int> TXSession::waitForExit(pid_t pid, int timeoutMs) {
 void TXSession::killProgram() {
   kill(program_, SIGKILL);
   waitForExit(program_, 20000);
+}
+
+void TXSession::signalProgram(int signal) {
+  if (program_ > 0) kill(program_, signal);
 }
 
 bool TXSession::waitForOutput(const std::string& part, size_t count, int timeoutMs) const {

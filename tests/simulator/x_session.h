@@ -37,6 +37,10 @@ class TXSession {
   std::optional<int> waitForExit(pid_t pid, int timeoutMs);
   // Ends the program as a crash would.
   void killProgram();
+  // Sends the program under test a signal (SIGSTOP, SIGCONT).
+  void signalProgram(int signal);
+  // Ends the X server, as when the user's session ends under the program.
+  void endDisplay() { end(xvfb_); }
 
   // What the program wrote on its standard output and error.
   virtual std::string output() const { return dir_.Read("out.txt"); }
@@ -59,8 +63,9 @@ class TXSession {
 
  protected:
   // Starts the program under test with `env` added to the test's
-  // environment and the session's display (none without one).
-  void startProgram(const std::vector<std::string>& argv, const std::vector<std::string>& env);
+  // environment and the session's display (none without one); its standard
+  // output goes to `stdoutFd` when one is given.
+  void startProgram(const std::vector<std::string>& argv, const std::vector<std::string>& env, int stdoutFd = -1);
   // Another program in the session's folder; ended with the session.
   pid_t startOther(const std::vector<std::string>& argv, const std::vector<std::string>& env, const std::string& out,
                    const std::string& err);
@@ -78,7 +83,7 @@ class TXSession {
 
  private:
   pid_t spawn(const std::vector<std::string>& argv, const std::vector<std::string>& env, const std::string& out,
-              const std::string& err, int keepFd = -1) const;
+              const std::string& err, int keepFd = -1, int stdoutFd = -1) const;
   void startXvfb(int number);
 
   testkit::TTempDir dir_;

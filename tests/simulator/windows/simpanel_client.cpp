@@ -4,7 +4,8 @@
 // prints one line:
 //   wait <ms>                              "found" once the window exists, or ends with 2
 //   send <command> <name> <value> <mode>   the answer to a well-formed request
-//   short <command> <name> <value> <bytes> the same record, with cbData <bytes>
+//   sized <command> <name> <value> <bytes> the same record in a block of <bytes>
+//                                          (cut short, or zeros after it), cbData <bytes>
 //   unended <command> <value>              a name that fills its field without a zero byte
 //   empty <command>                        no record at all (cbData 0, lpData NULL)
 //   close                                  posts WM_CLOSE, as closing the window does
@@ -78,12 +79,15 @@ int main(int argc, char** argv) {
       const long mode = args.number();
       const tSIM_COPYDATA record = makeRecord(name.c_str(), value, mode);
       sendRecord(command, &record, sizeof(record));
-    } else if (step == "short") {
+    } else if (step == "sized") {
       const unsigned long long command = args.command();
       const std::string name = args.word();
       const long value = args.number();
       const tSIM_COPYDATA record = makeRecord(name.c_str(), value, 0);
-      sendRecord(command, &record, static_cast<DWORD>(args.number()));
+      const DWORD size = static_cast<DWORD>(args.number());
+      std::string block(size > sizeof(record) ? size : sizeof(record), '\0');
+      std::memcpy(&block[0], &record, sizeof(record));
+      sendRecord(command, block.data(), size);
     } else if (step == "unended") {
       const unsigned long long command = args.command();
       tSIM_COPYDATA record = makeRecord("", args.number(), 0);

@@ -108,8 +108,10 @@ TEST_F(TWinePanelTest, StartsWithBannerAndListsAndAnswersAClientOfAnotherProcess
       {send(SIM_CMD_READADC, "_C_Time", 1), none, "no analog inputs"},
       {send(SIM_CMD_SETPWM, "_C_Time", 1), none, "no PWM outputs"},
       {send(9, "_C_Time", 1), none, "command 9"},
-      // Windows hands the panel a copy of cbData bytes only.
-      {{"short", std::to_string(SIM_CMD_SETBIT), "R_C_Rain", "1", "307"}, none, "one byte short of a record"},
+      // Windows hands the panel a copy of cbData bytes, the whole record.
+      {{"sized", std::to_string(SIM_CMD_SETBIT), "R_C_Rain", "1", "307"}, none, "one byte short of a record"},
+      {{"sized", std::to_string(SIM_CMD_SETINT), "_P_Temp_E", "7", "5000"}, done, "a record of 5000 bytes"},
+      {{"sized", std::to_string(SIM_CMD_GETINT), "_P_Temp_E", "0", "100000"}, answerOf(7), "of 100000 bytes"},
       {{"unended", std::to_string(SIM_CMD_SETBIT), "1"}, none, "a name without its zero byte"},
       {{"empty", std::to_string(SIM_CMD_GETINT)}, none, "no record at all"},
       {send(SIM_CMD_GETBIT, "R_C_Rain"), bitClear, "the refused requests set nothing"},

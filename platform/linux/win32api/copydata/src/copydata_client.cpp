@@ -15,7 +15,9 @@ namespace {
 
 using TClock = std::chrono::steady_clock;
 
+// -1 (poll's "no bound") for no deadline.
 int millisecondsLeft(TClock::time_point deadline) {
+  if (deadline == TClock::time_point::max()) return -1;
   const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - TClock::now()).count();
   return left > 0 ? static_cast<int>(left) : 0;
 }
@@ -102,7 +104,8 @@ bool w32_copyDataProbe(const std::string& path) {
 bool w32_copyDataSend(const std::string& path, uint32_t dwData, const void* data, uint32_t cbData, int32_t& answer,
                       int timeoutMs) {
   if (cbData > W32_COPYDATA_MAX_DATA || (cbData > 0 && !data)) return false;
-  const auto deadline = TClock::now() + std::chrono::milliseconds(timeoutMs);
+  const auto deadline =
+      timeoutMs < 0 ? TClock::time_point::max() : TClock::now() + std::chrono::milliseconds(timeoutMs);
   const TSocket socket = openSocket();
   if (socket.fd() < 0 || !connectTo(socket, path, deadline)) return false;
   std::vector<unsigned char> request(W32_COPYDATA_HEADER_SIZE + cbData);

@@ -14,8 +14,9 @@
 
 namespace {
 
-// A connection holds at most one request beyond the one being read.
-const size_t readLimit = 2 * (W32_COPYDATA_HEADER_SIZE + W32_COPYDATA_MAX_DATA);
+// What one connection may read in one turn of the event loop, so that a
+// large record does not keep the loop from the other connections.
+const size_t readPerTurn = 65536;
 
 // Stalled connections are looked for this many times within the stall limit.
 const int stallChecksPerLimit = 4;
@@ -151,10 +152,19 @@ void TW32CopyDataServer::onConnectionReady(int fd) {
   if (found == connections_.end()) return;
   TConnection& connection = found->second;
   if (!flush(fd, connection)) return drop(fd);
-  const bool peerOpen = !connection.out.empty() || readRequests(fd, connection);
-  // A request that came in full is served even when the client has hung up.
-  if (!serveRequests(fd, connection)) return;
-  if (!peerOpen) return drop(fd);
+  // Answers not yet taken hold back further requests of the same client.
+  size_t budget = readPerTurn;
+  while (connection.out.empty()) {
+    // A request that came in full is served even when the client has hung up.
+    if (connection.headerBytes == W32_COPYDATA_HEADER_SIZE && missing(connection) == 0) {
+      if (!serve(fd, connection)) return;
+      continue;
+    }
+    if (budget == 0) break;
+    const TRead read = readRequest(fd, connection, budget);
+    if (read == TRead::WOULD_BLOCK) break;
+    if (read == TRead::ENDED) return drop(fd);
+  }
   rewatch(fd, connection);
 }
 
@@ -201,43 +211,61 @@ void TW32CopyDataServer::checkStallsWhileConnected() {
   if (timerfd_settime(stallTimer_, 0, &period, nullptr) == 0) stallTimerArmed_ = wanted;
 }
 
-bool TW32CopyDataServer::readRequests(int fd, TConnection& connection) {
-  unsigned char chunk[4096];
-  while (connection.in.size() < readLimit) {
-    const ssize_t n = recv(fd, chunk, std::min(sizeof(chunk), readLimit - connection.in.size()), MSG_DONTWAIT);
-    if (n > 0) {
-      connection.in.insert(connection.in.end(), chunk, chunk + n);
-    } else if (n == 0) {
-      return false;
-    } else if (errno != EINTR) {
-      return errno == EAGAIN || errno == EWOULDBLOCK;
-    }
-  }
-  return true;
+size_t TW32CopyDataServer::missing(const TConnection& connection) {
+  if (connection.headerBytes < W32_COPYDATA_HEADER_SIZE) return W32_COPYDATA_HEADER_SIZE - connection.headerBytes;
+  const uint32_t cbData = w32_decodeCopyDataHeader(connection.header).cbData;
+  return cbData > W32_COPYDATA_MAX_DATA ? connection.dropping : cbData - connection.record.size();
 }
 
-bool TW32CopyDataServer::serveRequests(int fd, TConnection& connection) {
-  while (connection.out.empty() && connection.in.size() >= W32_COPYDATA_HEADER_SIZE) {
-    const TW32CopyDataHeader header = w32_decodeCopyDataHeader(connection.in.data());
-    if (header.message != W32_COPYDATA_MESSAGE || header.cbData > W32_COPYDATA_MAX_DATA) {
-      drop(fd);
-      return false;
-    }
-    const size_t total = W32_COPYDATA_HEADER_SIZE + header.cbData;
-    if (connection.in.size() < total) break;
-    const std::vector<unsigned char> data(connection.in.begin() + W32_COPYDATA_HEADER_SIZE,
-                                          connection.in.begin() + total);
-    connection.in.erase(connection.in.begin(), connection.in.begin() + total);
-    const int32_t answer = dispatch_(header.dwData, data);
-    if (closed_) return false;  // the window went away while serving
-    connection.lastProgress = TClock::now();
-    unsigned char reply[W32_COPYDATA_ANSWER_SIZE];
-    w32_putLittleEndian32(reply, static_cast<uint32_t>(answer));
-    connection.out.insert(connection.out.end(), reply, reply + sizeof(reply));
-    if (!flush(fd, connection)) {
-      drop(fd);
-      return false;
-    }
+TW32CopyDataServer::TRead TW32CopyDataServer::readRequest(int fd, TConnection& connection, size_t& budget) {
+  const bool inHeader = connection.headerBytes < W32_COPYDATA_HEADER_SIZE;
+  const size_t wanted = std::min(missing(connection), budget);
+  unsigned char dropped[4096];
+  unsigned char* into = dropped;
+  size_t room = std::min(wanted, sizeof(dropped));
+  if (inHeader) {
+    into = connection.header + connection.headerBytes;
+  } else if (connection.dropping == 0) {
+    const size_t had = connection.record.size();
+    connection.record.resize(had + wanted);
+    into = connection.record.data() + had;
+    room = wanted;
+  }
+  const ssize_t n = recv(fd, into, room, MSG_DONTWAIT);
+  const size_t got = n > 0 ? static_cast<size_t>(n) : 0;
+  if (!inHeader && connection.dropping == 0) connection.record.resize(connection.record.size() - room + got);
+  if (n == 0) return TRead::ENDED;
+  if (n < 0 && errno == EINTR) return TRead::READ;
+  if (n < 0) return errno == EAGAIN || errno == EWOULDBLOCK ? TRead::WOULD_BLOCK : TRead::ENDED;
+  budget -= got;
+  if (inHeader) {
+    connection.headerBytes += got;
+    if (connection.headerBytes < W32_COPYDATA_HEADER_SIZE) return TRead::READ;
+    const TW32CopyDataHeader header = w32_decodeCopyDataHeader(connection.header);
+    if (header.message != W32_COPYDATA_MESSAGE) return TRead::ENDED;
+    // A record above the limit is read to its end and dropped.
+    if (header.cbData > W32_COPYDATA_MAX_DATA) connection.dropping = header.cbData;
+  } else if (connection.dropping > 0) {
+    connection.dropping -= got;
+  }
+  return TRead::READ;
+}
+
+bool TW32CopyDataServer::serve(int fd, TConnection& connection) {
+  const TW32CopyDataHeader header = w32_decodeCopyDataHeader(connection.header);
+  std::vector<unsigned char> record;
+  record.swap(connection.record);
+  connection.headerBytes = 0;
+  // Refused with 0, as nothing is done with it.
+  const int32_t answer = header.cbData > W32_COPYDATA_MAX_DATA ? 0 : dispatch_(header.dwData, record);
+  if (closed_) return false;  // the window went away while serving
+  connection.lastProgress = TClock::now();
+  unsigned char reply[W32_COPYDATA_ANSWER_SIZE];
+  w32_putLittleEndian32(reply, static_cast<uint32_t>(answer));
+  connection.out.insert(connection.out.end(), reply, reply + sizeof(reply));
+  if (!flush(fd, connection)) {
+    drop(fd);
+    return false;
   }
   return true;
 }

@@ -2,14 +2,11 @@
 
 #include <win32/copydata_client.h>
 #include <win32/copydata_socket_path.h>
+#include <win32/copydata_wire.h>
 #include <windows.h>
 #include <cstdint>
 
 #include "window_records.h"
-
-namespace {
-const int answerTimeoutMs = 30000;
-}
 
 HWND FindWindowA(LPCSTR className, LPCSTR windowName) {
   for (TW32Window* window : w32_topLevelWindows()) {
@@ -44,9 +41,15 @@ LRESULT SendMessageA(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
+  // As Windows' SendMessage, it waits as long as the window's process lives:
+  // a client that gave up early would take 0 for a request still to be done.
+  if (request->cbData > W32_COPYDATA_MAX_DATA) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);  // refused, as the window's process would refuse it
+    return 0;
+  }
   int32_t answer = 0;
   if (!w32_copyDataSend(remote->path, static_cast<uint32_t>(request->dwData), request->lpData, request->cbData, answer,
-                        answerTimeoutMs)) {
+                        W32_COPYDATA_NO_TIMEOUT)) {
     SetLastError(ERROR_BROKEN_PIPE);
     return 0;
   }

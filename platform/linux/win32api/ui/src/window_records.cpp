@@ -4,6 +4,7 @@
 #include <FL/Fl_Window.H>
 #include <strings.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <deque>
 #include <map>
@@ -33,6 +34,16 @@ std::deque<TW32WindowClass>& windowClasses() {
 }  // namespace
 
 TW32Window::~TW32Window() {
+  // Records may go in any order (the registries at the process's end): a
+  // frame deletes the buttons in it, whose records must not again.
+  for (TW32Window* child : children) {
+    child->button = nullptr;
+    child->parent = nullptr;
+  }
+  if (parent) {
+    parent->children.erase(std::remove(parent->children.begin(), parent->children.end(), this), parent->children.end());
+    if (parent->frame && button) parent->frame->remove(button);
+  }
   delete button;
   delete frame;
 }

@@ -34,7 +34,7 @@ HWND createButton(LPCSTR text, DWORD style, int x, int y, int width, int height,
 }
 
 // Requests of other processes reach the window procedure as WM_COPYDATA
-// over a copy of their bytes.
+// over their whole record.
 std::unique_ptr<TW32CopyDataServer> openServer(TW32Window& window) {
   std::string error;
   const std::string path = w32_copyDataSocketPath(window.className.c_str(), true, error);
@@ -42,9 +42,8 @@ std::unique_ptr<TW32CopyDataServer> openServer(TW32Window& window) {
   if (!path.empty()) {
     server = TW32CopyDataServer::open(
         path, w32_fltkFdWatcher(),
-        [&window](uint32_t dwData, const std::vector<unsigned char>& data) {
-          std::vector<unsigned char> copy(data);
-          COPYDATASTRUCT request{dwData, static_cast<DWORD>(copy.size()), copy.empty() ? nullptr : copy.data()};
+        [&window](uint32_t dwData, std::vector<unsigned char>& data) {
+          COPYDATASTRUCT request{dwData, static_cast<DWORD>(data.size()), data.empty() ? nullptr : data.data()};
           return static_cast<int32_t>(window.proc(&window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&request)));
         },
         error);

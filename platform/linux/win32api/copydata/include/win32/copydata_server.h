@@ -2,6 +2,7 @@
 // The listening side of WM_COPYDATA between processes: accepts connections
 // on a Unix-domain socket, reads requests without blocking and hands each
 // complete one to `dispatch`, one at a time, on the event loop's thread.
+// A record above the size limit is read and dropped, and answered with 0.
 // Clients that stall cannot hold the window: a connection that has not
 // completed a request within the stall limit is closed, and a new client over
 // the connection limit takes the place of the connection idle the longest.
@@ -21,7 +22,8 @@
 
 class TW32CopyDataServer {
  public:
-  using TDispatch = std::function<int32_t(uint32_t dwData, const std::vector<unsigned char>& data)>;
+  // `data` is the whole record, the dispatcher's to change or keep.
+  using TDispatch = std::function<int32_t(uint32_t dwData, std::vector<unsigned char>& data)>;
 
   static constexpr size_t MAX_CONNECTIONS = 64;
   static constexpr int STALL_LIMIT_MS = 5000;
@@ -46,8 +48,13 @@ class TW32CopyDataServer {
  private:
   using TClock = std::chrono::steady_clock;
 
+  // One request read at a time: its header, then its record, or for a
+  // record above the size limit the count of its bytes still to drop.
   struct TConnection {
-    std::vector<unsigned char> in;
+    unsigned char header[W32_COPYDATA_HEADER_SIZE];
+    size_t headerBytes = 0;
+    std::vector<unsigned char> record;
+    uint32_t dropping = 0;
     std::vector<unsigned char> out;
     int watched = 0;
     TClock::time_point lastProgress;  // accepted, or its last request served
@@ -62,8 +69,12 @@ class TW32CopyDataServer {
   bool stalled(const TConnection& connection, TClock::time_point now) const;
   void dropLongestIdle();
   void checkStallsWhileConnected();
-  bool readRequests(int fd, TConnection& connection);
-  bool serveRequests(int fd, TConnection& connection);
+  enum class TRead { READ, WOULD_BLOCK, ENDED };
+  // Bytes still to come of the request being read; 0 once it is complete.
+  static size_t missing(const TConnection& connection);
+  TRead readRequest(int fd, TConnection& connection, size_t& budget);
+  // False when the connection or the server is gone afterwards.
+  bool serve(int fd, TConnection& connection);
   bool flush(int fd, TConnection& connection);
   void rewatch(int fd, TConnection& connection);
   void drop(int fd);

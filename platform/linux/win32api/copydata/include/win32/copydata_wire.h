@@ -8,7 +8,8 @@
 
 const uint32_t W32_COPYDATA_MESSAGE = 0x004A;  // WM_COPYDATA, the only message carried
 const size_t W32_COPYDATA_HEADER_SIZE = 12;
-const uint32_t W32_COPYDATA_MAX_DATA = 4096;
+// The largest record carried, a bound for memory far above a request's size.
+const uint32_t W32_COPYDATA_MAX_DATA = 1 << 20;
 const size_t W32_COPYDATA_ANSWER_SIZE = 4;
 
 struct TW32CopyDataHeader {

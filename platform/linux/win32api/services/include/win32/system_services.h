@@ -10,10 +10,13 @@ void SetLastError(DWORD code);
 // The program itself is the only module: any name or NULL gives its handle.
 HMODULE GetModuleHandleA(LPCSTR moduleName);
 
-// The integer under `key` in `[section]` of the INI file `fileName`, or
-// `defaultValue` when the file, the section or the key is missing. Names are
-// compared without regard to case; the value is a decimal number with an
-// optional sign, read up to its first other character.
+// The integer under `key` in `[section]` of the INI file `fileName`, read
+// as Windows reads it, or `defaultValue` when the file, the section or the
+// key is missing or the value empty. Names are compared without regard to
+// ASCII case; only the first section of a name and the first entry of a key
+// count. The value, without quotes around it, is a decimal number or one
+// in hex after "0x", with an optional sign, read up to its first other
+// character. The file is read once for as long as it stays unchanged.
 UINT GetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT defaultValue, LPCSTR fileName);
 
 #define RT_VERSION MAKEINTRESOURCEA(16)

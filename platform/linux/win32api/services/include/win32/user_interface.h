@@ -123,7 +123,8 @@ void PostQuitMessage(int exitCode);
 
 // A window of another process is found by its class only; the title is
 // matched for this process's own windows. Only WM_COPYDATA reaches a window
-// of another process, and waits at most 30 seconds for its answer.
+// of another process; it waits for the answer as long as that process lives,
+// and gives 0 when the process or its window ends before answering.
 HWND FindWindowA(LPCSTR className, LPCSTR windowName);
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
