@@ -129,16 +129,23 @@ TEST_P(DiagClose, DrainsFor250msAndWantsTheLast21msQuiet) {
   EXPECT_LT(ms_since(t0), 5000u);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Controllers, DiagClose,
-    ::testing::Values(TCloseCase{"falls_silent", {}, true, true},
-                      TCloseCase{"silent_throughout", {{"QDXSIM_FAULTS", "silent"}}, false, true},
-                      TCloseCase{"close_packet_not_written_to_a_silent_controller",
-                                 {{"QDXSIM_FAULTS", "silent,write_fail:1"}},
-                                 false,
-                                 true},
-                      TCloseCase{"close_refused_but_quiet", {{"QDXSIM_FAULTS", "refuse:close"}}, false, true},
-                      TCloseCase{"reports_every_10ms", {{"QDXSIM_FAULTS", "chatty"}}, true, false}),
-    [](const ::testing::TestParamInfo<TCloseCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Controllers, DiagClose,
+                         ::testing::Values(TCloseCase{"falls_silent", {}, true, true},
+                                           TCloseCase{"silent_throughout", {{"QDXSIM_FAULTS", "silent"}}, false, true},
+                                           TCloseCase{"close_packet_not_written_to_a_silent_controller",
+                                                      {{"QDXSIM_FAULTS", "silent,write_fail:1"}},
+                                                      false,
+                                                      true},
+                                           TCloseCase{
+                                               "reports_every_10ms", {{"QDXSIM_FAULTS", "chatty"}}, true, false}),
+                         [](const ::testing::TestParamInfo<TCloseCase>& info) { return std::string(info.param.name); });
+
+// The controller stays in diagnostic mode: its refusal decides, whatever
+// quiet follows.
+TEST_F(DiagClose, ARefusedCloseFails) {
+  ASSERT_NO_FATAL_FAILURE(Open({{"QDXSIM_FAULTS", "refuse:close"}}));
+  EXPECT_FALSE(diag->SetDiagMode(DIAG_MODE_CLOSE));
+  EXPECT_EQ(traffic.reads, 1);
+}
 
 }  // namespace

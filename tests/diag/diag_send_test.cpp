@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
+#include <ostream>
 
 #include "diag_fixture.h"
 
@@ -76,29 +77,43 @@ TEST_F(DiagSendRefusal, WithoutWaitNothingIsRead) {
   EXPECT_EQ(traffic.reads, 0);
 }
 
-class DiagReset : public TDiagTest {};
+struct TResetCase {
+  const char* name;
+  TStandinEnv env;
+  bool result;
+  int reads;
+};
 
-TEST_F(DiagReset, SendsOneZeroedResetPacketWithoutWaiting) {
+std::ostream& operator<<(std::ostream& out, const TResetCase& c) { return out << c.name; }
+
+class DiagReset : public TDiagTest, public ::testing::WithParamInterface<TResetCase> {};
+
+// The reset reads its answer: left unread, the answer would stand in for the
+// next command's acknowledgement.
+TEST_P(DiagReset, ReadsTheAnswerToItsPacket) {
+  ASSERT_NO_FATAL_FAILURE(Open(GetParam().env));
+  EXPECT_EQ(diag->ResetDiag(), GetParam().result);
+  EXPECT_EQ(traffic.writes, 1);
+  EXPECT_EQ(traffic.reads, GetParam().reads);
+}
+
+INSTANTIATE_TEST_SUITE_P(Controllers, DiagReset,
+                         ::testing::Values(TResetCase{"answered", {}, true, 1},
+                                           TResetCase{"refused", {{"QDXSIM_FAULTS", "refuse:reset"}}, false, 1},
+                                           TResetCase{"unanswered", {{"QDXSIM_FAULTS", "silent"}}, false, 250},
+                                           TResetCase{
+                                               "packet_not_written", {{"QDXSIM_FAULTS", "write_fail:1"}}, false, 0}),
+                         [](const ::testing::TestParamInfo<TResetCase>& info) { return std::string(info.param.name); });
+
+TEST_F(DiagReset, SendsOneZeroedResetPacket) {
   ASSERT_NO_FATAL_FAILURE(Open());
   std::vector<uint8_t> data(62, 0x44);
   ASSERT_TRUE(diag->SendBuffer(data.data(), 62));
-  traffic.Clear();
   EXPECT_TRUE(diag->ResetDiag());
   TBytes expected(64, 0);
   expected[0] = 2;
   expected[1] = 0x01;
   EXPECT_EQ(Written().back(), expected);
-  EXPECT_EQ(traffic.reads, 0);
-}
-
-TEST_F(DiagReset, SucceedsWithTheWriteEvenUnanswered) {
-  ASSERT_NO_FATAL_FAILURE(Open({{"QDXSIM_FAULTS", "silent"}}));
-  EXPECT_TRUE(diag->ResetDiag());
-}
-
-TEST_F(DiagReset, ReportsTheFailedWrite) {
-  ASSERT_NO_FATAL_FAILURE(Open({{"QDXSIM_FAULTS", "write_fail:1"}}));
-  EXPECT_FALSE(diag->ResetDiag());
 }
 
 TEST_F(DiagReset, SwitchesTheDeviceToNonBlockingReads) {

@@ -52,17 +52,18 @@ struct TSimConfig {
   unsigned stopReason = 0;
   unsigned flags = 0x01;
   unsigned cycles[4] = {10, 6, 8, 4};  // set, average, maximum, absolute minimum
+  // In diagnostic mode from power-on, reporting as after DIAG_MODE_INFO.
+  bool reporting = false;
   unsigned reportMs = 50;
   unsigned busyMs = 20;
   unsigned eraseMs = 30;
   unsigned readBoundMs = 500;
-  // A command is answered ahead of the information reports that fell due
-  // since the host last read (set under an emulator, see sim_config.cpp).
-  bool answerFirst = false;
   unsigned reportLengths[3] = {64, 64, 0};  // Windows: input, output and feature report lengths
   TSimFaults faults;
   std::string recordPath;
   std::string flashPath;
+  // Linux: the folder of the device nodes ("": one of the process's own).
+  std::string deviceDir;
   size_t pathPad = 0;
 };
 

@@ -42,7 +42,7 @@ TEST_F(ToolTrace, TracesEveryReportBetweenTheToolsLines) {
 
 TEST_F(ToolTrace, TracesAFailedWrite) {
   const testkit::TChildRun run = Run({}, {{"QDXSIM_FAULTS", "write_fail:1"}}, "", QDXTEST_TOOL_TRACE);
-  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.status, 1);
   EXPECT_TRUE(std::regex_search(run.out, std::regex(INFO_PACKET.substr(6, 12) + "[^>]*ErrWr:-?[0-9]+ >>> -1\nFail\n")))
       << run.out;
 }
