@@ -87,6 +87,9 @@ void make_node(const std::string& path) {
 
 std::shared_ptr<TSimWorld> make_world() {
   TSimConfig config = sim_config_from_env();
+  // hidraw keeps a reader's unread reports until its list is full, then
+  // takes no more.
+  config.fullQueue = TSimFullQueue::TakesNoMore;
   const std::string folder = device_folder(config);
   auto bus = std::make_shared<TSimWorld>(std::move(config), folder + "/qdxsim");
   for (size_t i = 0; i < bus->Count(); ++i) make_node(bus->Path(i));

@@ -44,6 +44,11 @@ struct TSimControllerSetup {
   unsigned short release = 0x1102;
 };
 
+// What becomes of a report made while the host's queue of unread reports is
+// full: Linux's hidraw takes no more (the oldest stay); a queue that drops
+// its oldest (the Windows transport's, behind its pipe) makes room.
+enum class TSimFullQueue { DropsOldest, TakesNoMore };
+
 struct TSimConfig {
   std::vector<TSimControllerSetup> controllers;
   TSimText fwDate;
@@ -51,7 +56,8 @@ struct TSimConfig {
   bool running = true;
   unsigned stopReason = 0;
   unsigned flags = 0x01;
-  unsigned cycles[4] = {10, 6, 8, 4};  // set, average, maximum, absolute minimum
+  unsigned cycles[4] = {10, 6, 8, 4};                    // set, average, maximum, absolute minimum
+  TSimFullQueue fullQueue = TSimFullQueue::DropsOldest;  // set by the transport
   // In diagnostic mode from power-on, reporting as after DIAG_MODE_INFO.
   bool reporting = false;
   unsigned reportMs = 50;

@@ -16,7 +16,7 @@ constexpr size_t report_size = 64;
 constexpr size_t payload_size = 62;
 constexpr size_t block_data_size = 128;
 constexpr size_t block_size = 4 + block_data_size;
-constexpr size_t queue_capacity = 64;  // like the kernel's hidraw list, the oldest goes first
+constexpr size_t queue_capacity = 64;  // about what the kernel's hidraw list or a HID driver keeps
 constexpr uint64_t busy_interval_ms = 2;
 
 enum : size_t { cycle_set, cycle_avg, cycle_max, cycle_absmin };
@@ -37,7 +37,8 @@ void put16(TSimReport& report, size_t at, unsigned value) {
   report[at + 1] = static_cast<uint8_t>((value >> 8) & 0xFF);
 }
 
-// Moves a periodic deadline on so that at most a full queue of reports is still due.
+// Moves a periodic deadline on so that at most a full queue of reports is
+// still due: older ones would be pushed out anyway.
 void skip_backlog(uint64_t& next, uint64_t now, uint64_t period) {
   const uint64_t keep = queue_capacity * period;
   if (now > next + keep) next = now - keep;
@@ -84,8 +85,12 @@ TSimReport TSimController::Take(uint64_t now) {
 }
 
 void TSimController::Pump(uint64_t now) {
-  if (reporting) skip_backlog(nextInfoAt, now, config.reportMs);
-  if (busy) skip_backlog(nextBusyAt, now, busy_interval_ms);
+  // Where a full queue takes nothing more, the oldest due reports are the
+  // ones it keeps: every one is made, in order.
+  if (config.fullQueue == TSimFullQueue::DropsOldest) {
+    if (reporting) skip_backlog(nextInfoAt, now, config.reportMs);
+    if (busy) skip_backlog(nextBusyAt, now, busy_interval_ms);
+  }
   for (;;) {
     const uint64_t statusAt = NextStatusAt();
     const bool information = reporting && nextInfoAt <= now;
@@ -124,7 +129,10 @@ void TSimController::SendStatus() {
 void TSimController::Send(TSimReport report) {
   if (config.faults.silent) return;
   auto push = [this](TSimReport item) {
-    if (queue.size() >= queue_capacity) queue.pop_front();
+    if (queue.size() >= queue_capacity) {
+      if (config.fullQueue == TSimFullQueue::TakesNoMore) return;
+      queue.pop_front();
+    }
     queue.push_back(std::move(item));
   };
   if (config.faults.shortReport) push(TSimReport(report.begin(), report.begin() + report_size - 1));

@@ -1,6 +1,7 @@
 // The controller model, driven with explicit times so that nothing waits.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -144,6 +145,30 @@ TEST_F(SimController, InformationComesAtAnyMoment) {
   codes.clear();
   for (const TSimReport& r : reports) codes += std::to_string(code_of(r)) + " ";
   EXPECT_EQ(codes, "21 23 23 23 23 23 23 20 23 23 ") << "confirmed at 71";
+}
+
+// A host that reads nothing for a long while: hidraw keeps the oldest
+// unread reports, so the block's verdict stays among them; a queue that drops
+// its oldest has lost it to the information reports.
+TEST_F(SimController, AFullQueueKeepsWhatItsPlatformKeeps) {
+  for (TSimFullQueue policy : {TSimFullQueue::TakesNoMore, TSimFullQueue::DropsOldest}) {
+    const bool keepsOldest = policy == TSimFullQueue::TakesNoMore;
+    SCOPED_TRACE(keepsOldest ? "takes no more" : "drops the oldest");
+    Build([policy](TSimConfig& c) {
+      c.fullQueue = policy;
+      c.reportMs = 2;
+      c.running = false;
+    });
+    Mode(SIM_MODE_INFO, 0);
+    Drain(0);
+    Block(0, TBytes(128, 0x42), 1);
+    const std::vector<TSimReport> reports = Drain(1000);
+    EXPECT_EQ(reports.size(), 64u);
+    const auto accepted = std::count_if(reports.begin(), reports.end(), [](const TSimReport& r) {
+      return code_of(r) == SIM_RESP_OK && word_of(r) == 0;
+    });
+    EXPECT_EQ(accepted, keepsOldest ? 4 : 0) << "the three acknowledgements and the verdict";
+  }
 }
 
 TEST_F(SimController, ChattyControllerReportsEvery10msAndNeverFallsSilent) {
