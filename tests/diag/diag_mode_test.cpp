@@ -22,7 +22,7 @@ std::ostream& operator<<(std::ostream& out, const TModeCase& c) { return out << 
 
 class DiagMode : public TDiagTest, public ::testing::WithParamInterface<TModeCase> {};
 
-// Reads: the acknowledgement, the flush that finds nothing, then 10 polls per
+// Reads: the acknowledgement, the drain that finds nothing, then 10 polls per
 // empty burst; an unconfirmed mode gives up after 20 attempts, erase after 50.
 TEST_P(DiagMode, ConfirmsByItsOwnRule) {
   ASSERT_NO_FATAL_FAILURE(Open(GetParam().env));
@@ -44,6 +44,12 @@ INSTANTIATE_TEST_SUITE_P(
         TModeCase{"stop_unanswered", {{"QDXSIM_FAULTS", "silent"}}, DIAG_MODE_STOP, false, 250},
         TModeCase{"stop_mode_packet_not_written", {{"QDXSIM_FAULTS", "write_fail:1"}}, DIAG_MODE_STOP, false, 0},
         TModeCase{"erase_confirmed_by_a_later_report", stopped, DIAG_MODE_ERASE, true, -1},
+        // Queued right behind the acknowledgement, the confirmation is read, not flushed away.
+        TModeCase{"erase_confirmed_at_once",
+                  {{"QDXSIM_RUNNING", "0"}, {"QDXSIM_ERASE_MS", "0"}},
+                  DIAG_MODE_ERASE,
+                  true,
+                  1 + 2 + 10},
         TModeCase{"erase_answered_with_word_44_gives_up_after_50_attempts",
                   {{"QDXSIM_RUNNING", "0"}, {"QDXSIM_FAULTS", "misconfirm:erase"}},
                   DIAG_MODE_ERASE,

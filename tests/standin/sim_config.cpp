@@ -12,7 +12,6 @@ namespace {
 
 const char* const default_fw_date = "2024-03-18 stand-in build";
 const char* const default_fw_signature = "QDXSIM-SIGNATURE";
-const unsigned emulated_erase_ms = 150;
 
 [[noreturn]] void fail(const std::string& what) {
   std::fprintf(stderr, "qdx stand-in: %s\n", what.c_str());
@@ -172,16 +171,10 @@ TSimConfig sim_config_from_env() {
   for (size_t i = 0; i < lengths.size(); ++i)
     config.reportLengths[i] = static_cast<unsigned>(number(lengths[i], "QDXSIM_REPORT_LENGTHS", 0xFFFF));
 
-  // Under an emulator (the test command names it in TOLVANE_EMULATOR) the
-  // programs run many times slower, and one that reads the erase's
-  // acknowledgement late would flush its confirmation with it: the erase
-  // is given more time there.
-  const bool emulated = !env("TOLVANE_EMULATOR").empty();
-  const unsigned eraseMs = emulated ? emulated_erase_ms : config.eraseMs;
   config.reporting = env_number("QDXSIM_REPORTING", 0, 1) != 0;
   config.reportMs = std::max(1u, env_number("QDXSIM_REPORT_MS", config.reportMs, 60000));
   config.busyMs = env_number("QDXSIM_BUSY_MS", config.busyMs, 60000);
-  config.eraseMs = env_number("QDXSIM_ERASE_MS", eraseMs, 60000);
+  config.eraseMs = env_number("QDXSIM_ERASE_MS", config.eraseMs, 60000);
   config.readBoundMs = env_number("QDXSIM_READ_BOUND_MS", config.readBoundMs, 60000);
 
   for (const std::string& token : split(env("QDXSIM_FAULTS"), ',')) {

@@ -42,13 +42,16 @@ void TQDXDiagIf::ClearDiagBufOut() { std::memset(diagBufOut, 0, sizeof diagBufOu
 // them at any moment while in diagnostic mode, also between a packet and its
 // answer, and one stored there would stand in for the answer.
 TQDXDiagIf::TPoll TQDXDiagIf::Poll(TInformation information) {
+  const TPoll poll = Take(information);
+  if (poll == TPoll::Empty) ms_sleep(1);
+  return poll;
+}
+
+TQDXDiagIf::TPoll TQDXDiagIf::Take(TInformation information) {
   if (!dev) return TPoll::Empty;
   unsigned char report[DIAG_REPORT_SIZE] = {};
   int got = hidio_read(dev, report, sizeof report);
-  if (got <= 0) {
-    ms_sleep(1);
-    return TPoll::Empty;
-  }
+  if (got <= 0) return TPoll::Empty;
   if (report[0] != DIAG_REPORT_ID) return TPoll::Foreign;
   const size_t length = std::min(static_cast<size_t>(got), sizeof report);
   if (length > 1 && report[1] == DIAG_RESP_INFO && information == TInformation::PassedOver) return TPoll::Passed;
@@ -172,10 +175,20 @@ bool TQDXDiagIf::SetDiagMode(DIAG_CONSTANTS mode) {
   // unanswered or not written is judged by the quiet that follows.
   if (sent == TSent::Refused) return false;
   if (sent != TSent::Accepted && mode != DIAG_MODE_CLOSE) return false;
-  // Only queued reports go; the stored acknowledgement stays and may
-  // already confirm the mode.
-  hid_flush_buffers(dev);
+  DrainQueued(mode == DIAG_MODE_INFO ? TInformation::Answers : TInformation::PassedOver);
   return mode == DIAG_MODE_CLOSE ? QuietAfterClose() : Confirmed(mode);
+}
+
+// Takes off every report queued behind the acknowledgement, without waiting,
+// so that the confirmation is looked for in what comes next. A flush would
+// throw away a confirmation that came at once; read here, it is stored, as
+// every answer is, while the acknowledgement stays stored otherwise and may
+// already confirm the mode. Bounded like a wait, so that a controller that
+// reports without pause cannot hold the caller.
+void TQDXDiagIf::DrainQueued(TInformation information) {
+  for (int i = 0; i < default_polls; ++i) {
+    if (Take(information) == TPoll::Empty) return;
+  }
 }
 
 // After leaving diagnostic mode the controller must fall silent: true when

@@ -39,7 +39,11 @@ class TQDXDiagIf {
   // answers only DIAG_MODE_INFO.
   enum class TInformation { Answers, PassedOver };
 
+  // One read; an empty one sleeps 1 ms.
   TPoll Poll(TInformation information);
+  // One read that never sleeps.
+  TPoll Take(TInformation information);
+  void DrainQueued(TInformation information);
   bool PollForValid(int polls, TInformation information);
   bool Burst(TInformation information);
   TSent Send(DIAG_CONSTANTS type, int len, bool wait);

@@ -33,11 +33,7 @@ void TWindowsToolTest::SetUp() {
 
 testkit::TChildRun TWindowsToolTest::Run(const std::vector<std::string>& args, const TToolEnv& env,
                                          const std::string& input, const std::string& tool, bool onConsole) {
-  // The erase takes longer than on Linux: under wine on a busy machine its
-  // acknowledgement can reach the program late, and a confirmation made
-  // meanwhile would go with the flush that follows the late one.
-  std::vector<std::string> added = {"QDXSIM_RECORD=" + File("record.txt"), "QDXSIM_FLASH_OUT=" + File("flash.bin"),
-                                    "QDXSIM_ERASE_MS=150"};
+  std::vector<std::string> added = {"QDXSIM_RECORD=" + File("record.txt"), "QDXSIM_FLASH_OUT=" + File("flash.bin")};
   for (const auto& item : env) added.push_back(item.first + "=" + item.second);
   testkit::TChildRequest request;
   request.program = File(tool);
