@@ -59,7 +59,9 @@ TEST_F(DiagSendRefusal, AFailedWriteEndsTheSend) {
   std::vector<uint8_t> data(132, 0x22);
   EXPECT_FALSE(diag->SendBuffer(data.data(), 132));
   EXPECT_EQ(traffic.writes, 2) << "the third packet is not sent";
-  EXPECT_EQ(traffic.reads, 1) << "no acknowledgement is awaited for the failed packet";
+  // Each packet's flush and the first one's acknowledgement; none is
+  // awaited for the failed one.
+  EXPECT_EQ(traffic.reads, 3);
 }
 
 TEST_F(DiagSendRefusal, AnUnansweredPacketFailsAfter250Polls) {
@@ -67,7 +69,7 @@ TEST_F(DiagSendRefusal, AnUnansweredPacketFailsAfter250Polls) {
   std::vector<uint8_t> data(132, 0x33);
   EXPECT_FALSE(diag->SendBuffer(data.data(), 132));
   EXPECT_EQ(traffic.writes, 1);
-  EXPECT_EQ(traffic.reads, 250);
+  EXPECT_EQ(traffic.reads, 1 + 250) << "the flush before the packet, then the wait";
 }
 
 TEST_F(DiagSendRefusal, WithoutWaitNothingIsRead) {
@@ -89,7 +91,8 @@ std::ostream& operator<<(std::ostream& out, const TResetCase& c) { return out <<
 class DiagReset : public TDiagTest, public ::testing::WithParamInterface<TResetCase> {};
 
 // The reset reads its answer: left unread, the answer would stand in for the
-// next command's acknowledgement.
+// next command's acknowledgement. Reads: the flush before the packet, then
+// the wait for its answer.
 TEST_P(DiagReset, ReadsTheAnswerToItsPacket) {
   ASSERT_NO_FATAL_FAILURE(Open(GetParam().env));
   EXPECT_EQ(diag->ResetDiag(), GetParam().result);
@@ -98,11 +101,11 @@ TEST_P(DiagReset, ReadsTheAnswerToItsPacket) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Controllers, DiagReset,
-                         ::testing::Values(TResetCase{"answered", {}, true, 1},
-                                           TResetCase{"refused", {{"QDXSIM_FAULTS", "refuse:reset"}}, false, 1},
-                                           TResetCase{"unanswered", {{"QDXSIM_FAULTS", "silent"}}, false, 250},
+                         ::testing::Values(TResetCase{"answered", {}, true, 1 + 1},
+                                           TResetCase{"refused", {{"QDXSIM_FAULTS", "refuse:reset"}}, false, 1 + 1},
+                                           TResetCase{"unanswered", {{"QDXSIM_FAULTS", "silent"}}, false, 1 + 250},
                                            TResetCase{
-                                               "packet_not_written", {{"QDXSIM_FAULTS", "write_fail:1"}}, false, 0}),
+                                               "packet_not_written", {{"QDXSIM_FAULTS", "write_fail:1"}}, false, 1}),
                          [](const ::testing::TestParamInfo<TResetCase>& info) { return std::string(info.param.name); });
 
 TEST_F(DiagReset, SendsOneZeroedResetPacket) {

@@ -132,6 +132,10 @@ TQDXDiagIf::TSent TQDXDiagIf::Send(DIAG_CONSTANTS type, int len, bool wait) {
     packet.reportId = DIAG_REPORT_ID;
     packet.header = static_cast<uint8_t>(slot * 64 + lengthBits * 16 + typeBits);
     std::memcpy(packet.payload, diagBufOut + slot * DIAG_PAYLOAD_SIZE, DIAG_PAYLOAD_SIZE);
+    // What came before the packet answers nothing of it: gone, it can neither
+    // stand in for the answer nor crowd it out of a queue that a pause of
+    // the program let fill up (a full hidraw queue takes no further report).
+    if (wait) hid_flush_buffers(dev);
     int written = hidio_write(dev, reinterpret_cast<const unsigned char*>(&packet), sizeof packet);
     if (written < 0)
       sent = TSent::NotWritten;
