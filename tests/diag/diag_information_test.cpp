@@ -88,4 +88,15 @@ TEST_F(DiagInformationBound, CountsTowardTheWaitsPolls) {
   EXPECT_EQ(diag->GetLastResponseCode(), DIAG_RESP_INFO) << "still the entry's own answer";
 }
 
+// A pause of the program while the controller reports fills its queue, and
+// a full hidraw queue takes no further report: what came before the packet
+// goes, so that its answer has room.
+TEST_F(DiagInformationBound, APauseBeforeAPacketLeavesRoomForItsAnswer) {
+  ASSERT_NO_FATAL_FAILURE(Open({{"QDXSIM_REPORT_MS", "1"}}));
+  ASSERT_TRUE(diag->SetDiagMode(DIAG_MODE_INFO));
+  ms_sleep(200);  // far more reports than the queue holds
+  EXPECT_TRUE(diag->SetDiagMode(DIAG_MODE_STOP));
+  EXPECT_EQ(diag->GetLastResponseCode(), DIAG_RESP_OK);
+}
+
 }  // namespace
