@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
   printf("Opening file: '%s'\n", path);
   if (!LoadFile(path)) {
     printf("File load error!\n");
-    return 0;
+    return 1;
   }
   if (!GetFirstByte()) {
     printf("File data count = 0\n");

@@ -46,6 +46,7 @@ struct TImageCase {
   std::string content;
   // The expected output after the "Opening file" line.
   std::string output;
+  int status;
 };
 
 void PrintTo(const TImageCase& row, std::ostream* out) { *out << row.name; }
@@ -57,26 +58,27 @@ std::string zeroListingWithFirstLine(const std::string& line) {
 
 std::vector<TImageCase> imageCases() {
   return {
-      {"MissingBytesReadAsZero", "S1050000640096\n", zeroListingWithFirstLine("cycletime_msec = 100 (0x0064)")},
-      {"CodeOnlyImage", "S10400D0012A\n", fixture("zero.listing")},
+      {"MissingBytesReadAsZero", "S1050000640096\n", zeroListingWithFirstLine("cycletime_msec = 100 (0x0064)"), 0},
+      {"CodeOnlyImage", "S10400D0012A\n", fixture("zero.listing"), 0},
       // 0xCF is captured but not printed; 0xD0 and above are passed over.
-      {"BytesFrom207OnAreNotListed", "S10500CFAABBC6\nS1040100CC2E\nS30700010000DDEE2C\n", fixture("zero.listing")},
-      {"LoadErrorBadChecksum", "S1050000640097\n", "File load error!\n"},
-      {"LoadErrorRepeatedAddress", "S1040000AA51\nS1040000BB40\n", "File load error!\n"},
-      {"LoadErrorNotSRecords", ":02001000AABB89\n", "File load error!\n"},
-      {"LoadErrorEmptyFile", "", "File load error!\n"},
-      {"NoData", "S9030000FC\n", "File data count = 0\n"},
+      {"BytesFrom207OnAreNotListed", "S10500CFAABBC6\nS1040100CC2E\nS30700010000DDEE2C\n", fixture("zero.listing"), 0},
+      // A file that cannot be loaded is a failure a script must see.
+      {"LoadErrorBadChecksum", "S1050000640097\n", "File load error!\n", 1},
+      {"LoadErrorRepeatedAddress", "S1040000AA51\nS1040000BB40\n", "File load error!\n", 1},
+      {"LoadErrorNotSRecords", ":02001000AABB89\n", "File load error!\n", 1},
+      {"LoadErrorEmptyFile", "", "File load error!\n", 1},
+      {"NoData", "S9030000FC\n", "File data count = 0\n", 0},
   };
 }
 
 class AnalyzerImages : public testing::TestWithParam<TImageCase> {};
 
-TEST_P(AnalyzerImages, PrintAndExit0) {
+TEST_P(AnalyzerImages, PrintAndExitWithTheirStatus) {
   TTempDir dir;
   const std::string path = dir.Write("image.s19", GetParam().content);
   const TChildRun run = runAnalyzer({path});
   EXPECT_EQ(run.out, opening(path) + GetParam().output);
-  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.status, GetParam().status);
 }
 
 INSTANTIATE_TEST_SUITE_P(Images, AnalyzerImages, testing::ValuesIn(imageCases()),
@@ -87,7 +89,7 @@ TEST(AnalyzerFiles, MissingFileIsALoadError) {
   const std::string path = dir.File("missing.s19");
   const TChildRun run = runAnalyzer({path});
   EXPECT_EQ(run.out, opening(path) + "File load error!\n");
-  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.status, 1);
 }
 
 }  // namespace

@@ -22,8 +22,9 @@ std::ostream& operator<<(std::ostream& out, const TModeCase& c) { return out << 
 
 class DiagMode : public TDiagTest, public ::testing::WithParamInterface<TModeCase> {};
 
-// Reads: the acknowledgement, the flush that finds nothing, then 10 polls per
-// empty burst; an unconfirmed mode gives up after 20 attempts, erase after 50.
+// Reads: the flush before the packet that finds nothing, the
+// acknowledgement, the drain that finds nothing, then 10 polls per empty
+// burst; an unconfirmed mode gives up after 20 attempts, erase after 50.
 TEST_P(DiagMode, ConfirmsByItsOwnRule) {
   ASSERT_NO_FATAL_FAILURE(Open(GetParam().env));
   EXPECT_EQ(diag->SetDiagMode(GetParam().mode), GetParam().result);
@@ -37,33 +38,43 @@ const TStandinEnv stopped = {{"QDXSIM_RUNNING", "0"}};
 INSTANTIATE_TEST_SUITE_P(
     Modes, DiagMode,
     ::testing::Values(
-        TModeCase{"stop_satisfied_by_the_stored_acknowledgement", {}, DIAG_MODE_STOP, true, 1 + 1 + 10},
-        TModeCase{"stop_refused", {{"QDXSIM_FAULTS", "refuse:stop"}}, DIAG_MODE_STOP, false, 1},
-        TModeCase{
-            "stop_wrong_status_word", {{"QDXSIM_FAULTS", "misconfirm:stop"}}, DIAG_MODE_STOP, false, 1 + 1 + 20 * 10},
-        TModeCase{"stop_unanswered", {{"QDXSIM_FAULTS", "silent"}}, DIAG_MODE_STOP, false, 250},
-        TModeCase{"stop_mode_packet_not_written", {{"QDXSIM_FAULTS", "write_fail:1"}}, DIAG_MODE_STOP, false, 0},
+        TModeCase{"stop_satisfied_by_the_stored_acknowledgement", {}, DIAG_MODE_STOP, true, 1 + 1 + 1 + 10},
+        TModeCase{"stop_refused", {{"QDXSIM_FAULTS", "refuse:stop"}}, DIAG_MODE_STOP, false, 1 + 1},
+        TModeCase{"stop_wrong_status_word",
+                  {{"QDXSIM_FAULTS", "misconfirm:stop"}},
+                  DIAG_MODE_STOP,
+                  false,
+                  1 + 1 + 1 + 20 * 10},
+        TModeCase{"stop_unanswered", {{"QDXSIM_FAULTS", "silent"}}, DIAG_MODE_STOP, false, 1 + 250},
+        TModeCase{"stop_mode_packet_not_written", {{"QDXSIM_FAULTS", "write_fail:1"}}, DIAG_MODE_STOP, false, 1},
         TModeCase{"erase_confirmed_by_a_later_report", stopped, DIAG_MODE_ERASE, true, -1},
+        // Queued right behind the acknowledgement, the confirmation is read, not flushed away.
+        TModeCase{"erase_confirmed_at_once",
+                  {{"QDXSIM_RUNNING", "0"}, {"QDXSIM_ERASE_MS", "0"}},
+                  DIAG_MODE_ERASE,
+                  true,
+                  1 + 1 + 2 + 10},
         TModeCase{"erase_answered_with_word_44_gives_up_after_50_attempts",
                   {{"QDXSIM_RUNNING", "0"}, {"QDXSIM_FAULTS", "misconfirm:erase"}},
                   DIAG_MODE_ERASE,
                   false,
-                  1 + 1 + 50 * 10},
-        TModeCase{"erase_refused_while_running", {}, DIAG_MODE_ERASE, false, 1},
-        TModeCase{"start_refused_without_a_program", stopped, DIAG_MODE_START, false, 1},
+                  1 + 1 + 1 + 50 * 10},
+        TModeCase{"erase_refused_while_running", {}, DIAG_MODE_ERASE, false, 1 + 1},
+        TModeCase{"start_refused_without_a_program", stopped, DIAG_MODE_START, false, 1 + 1},
         TModeCase{"info_confirmed_by_the_information_report", {}, DIAG_MODE_INFO, true, -1},
         TModeCase{"info_answered_with_ok_is_not_confirmed",
                   {{"QDXSIM_FAULTS", "misconfirm:info"}},
                   DIAG_MODE_INFO,
                   false,
-                  1 + 1 + 20 * 10},
-        TModeCase{"info_refused", {{"QDXSIM_FAULTS", "refuse:info"}}, DIAG_MODE_INFO, false, 1},
+                  1 + 1 + 1 + 20 * 10},
+        TModeCase{"info_refused", {{"QDXSIM_FAULTS", "refuse:info"}}, DIAG_MODE_INFO, false, 1 + 1},
         TModeCase{"malformed_report_before_each_answer",
                   {{"QDXSIM_FAULTS", "short_report"}},
                   DIAG_MODE_STOP,
                   true,
-                  2 + 1 + 10},
-        TModeCase{"reports_of_another_id_between", {{"QDXSIM_FAULTS", "foreign"}}, DIAG_MODE_STOP, true, 1 + 2 + 10}),
+                  1 + 2 + 1 + 10},
+        TModeCase{
+            "reports_of_another_id_between", {{"QDXSIM_FAULTS", "foreign"}}, DIAG_MODE_STOP, true, 1 + 1 + 2 + 10}),
     [](const ::testing::TestParamInfo<TModeCase>& info) { return std::string(info.param.name); });
 
 class DiagStart : public TDiagTest {};
@@ -129,16 +140,23 @@ TEST_P(DiagClose, DrainsFor250msAndWantsTheLast21msQuiet) {
   EXPECT_LT(ms_since(t0), 5000u);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Controllers, DiagClose,
-    ::testing::Values(TCloseCase{"falls_silent", {}, true, true},
-                      TCloseCase{"silent_throughout", {{"QDXSIM_FAULTS", "silent"}}, false, true},
-                      TCloseCase{"close_packet_not_written_to_a_silent_controller",
-                                 {{"QDXSIM_FAULTS", "silent,write_fail:1"}},
-                                 false,
-                                 true},
-                      TCloseCase{"close_refused_but_quiet", {{"QDXSIM_FAULTS", "refuse:close"}}, false, true},
-                      TCloseCase{"reports_every_10ms", {{"QDXSIM_FAULTS", "chatty"}}, true, false}),
-    [](const ::testing::TestParamInfo<TCloseCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Controllers, DiagClose,
+                         ::testing::Values(TCloseCase{"falls_silent", {}, true, true},
+                                           TCloseCase{"silent_throughout", {{"QDXSIM_FAULTS", "silent"}}, false, true},
+                                           TCloseCase{"close_packet_not_written_to_a_silent_controller",
+                                                      {{"QDXSIM_FAULTS", "silent,write_fail:1"}},
+                                                      false,
+                                                      true},
+                                           TCloseCase{
+                                               "reports_every_10ms", {{"QDXSIM_FAULTS", "chatty"}}, true, false}),
+                         [](const ::testing::TestParamInfo<TCloseCase>& info) { return std::string(info.param.name); });
+
+// The controller stays in diagnostic mode: its refusal decides, whatever
+// quiet follows.
+TEST_F(DiagClose, ARefusedCloseFails) {
+  ASSERT_NO_FATAL_FAILURE(Open({{"QDXSIM_FAULTS", "refuse:close"}}));
+  EXPECT_FALSE(diag->SetDiagMode(DIAG_MODE_CLOSE));
+  EXPECT_EQ(traffic.reads, 1 + 1) << "the flush before the packet, its answer";
+}
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
+#include <ostream>
 
 #include "diag_fixture.h"
 
@@ -58,7 +59,9 @@ TEST_F(DiagSendRefusal, AFailedWriteEndsTheSend) {
   std::vector<uint8_t> data(132, 0x22);
   EXPECT_FALSE(diag->SendBuffer(data.data(), 132));
   EXPECT_EQ(traffic.writes, 2) << "the third packet is not sent";
-  EXPECT_EQ(traffic.reads, 1) << "no acknowledgement is awaited for the failed packet";
+  // Each packet's flush and the first one's acknowledgement; none is
+  // awaited for the failed one.
+  EXPECT_EQ(traffic.reads, 3);
 }
 
 TEST_F(DiagSendRefusal, AnUnansweredPacketFailsAfter250Polls) {
@@ -66,7 +69,7 @@ TEST_F(DiagSendRefusal, AnUnansweredPacketFailsAfter250Polls) {
   std::vector<uint8_t> data(132, 0x33);
   EXPECT_FALSE(diag->SendBuffer(data.data(), 132));
   EXPECT_EQ(traffic.writes, 1);
-  EXPECT_EQ(traffic.reads, 250);
+  EXPECT_EQ(traffic.reads, 1 + 250) << "the flush before the packet, then the wait";
 }
 
 TEST_F(DiagSendRefusal, WithoutWaitNothingIsRead) {
@@ -76,29 +79,44 @@ TEST_F(DiagSendRefusal, WithoutWaitNothingIsRead) {
   EXPECT_EQ(traffic.reads, 0);
 }
 
-class DiagReset : public TDiagTest {};
+struct TResetCase {
+  const char* name;
+  TStandinEnv env;
+  bool result;
+  int reads;
+};
 
-TEST_F(DiagReset, SendsOneZeroedResetPacketWithoutWaiting) {
+std::ostream& operator<<(std::ostream& out, const TResetCase& c) { return out << c.name; }
+
+class DiagReset : public TDiagTest, public ::testing::WithParamInterface<TResetCase> {};
+
+// The reset reads its answer: left unread, the answer would stand in for the
+// next command's acknowledgement. Reads: the flush before the packet, then
+// the wait for its answer.
+TEST_P(DiagReset, ReadsTheAnswerToItsPacket) {
+  ASSERT_NO_FATAL_FAILURE(Open(GetParam().env));
+  EXPECT_EQ(diag->ResetDiag(), GetParam().result);
+  EXPECT_EQ(traffic.writes, 1);
+  EXPECT_EQ(traffic.reads, GetParam().reads);
+}
+
+INSTANTIATE_TEST_SUITE_P(Controllers, DiagReset,
+                         ::testing::Values(TResetCase{"answered", {}, true, 1 + 1},
+                                           TResetCase{"refused", {{"QDXSIM_FAULTS", "refuse:reset"}}, false, 1 + 1},
+                                           TResetCase{"unanswered", {{"QDXSIM_FAULTS", "silent"}}, false, 1 + 250},
+                                           TResetCase{
+                                               "packet_not_written", {{"QDXSIM_FAULTS", "write_fail:1"}}, false, 1}),
+                         [](const ::testing::TestParamInfo<TResetCase>& info) { return std::string(info.param.name); });
+
+TEST_F(DiagReset, SendsOneZeroedResetPacket) {
   ASSERT_NO_FATAL_FAILURE(Open());
   std::vector<uint8_t> data(62, 0x44);
   ASSERT_TRUE(diag->SendBuffer(data.data(), 62));
-  traffic.Clear();
   EXPECT_TRUE(diag->ResetDiag());
   TBytes expected(64, 0);
   expected[0] = 2;
   expected[1] = 0x01;
   EXPECT_EQ(Written().back(), expected);
-  EXPECT_EQ(traffic.reads, 0);
-}
-
-TEST_F(DiagReset, SucceedsWithTheWriteEvenUnanswered) {
-  ASSERT_NO_FATAL_FAILURE(Open({{"QDXSIM_FAULTS", "silent"}}));
-  EXPECT_TRUE(diag->ResetDiag());
-}
-
-TEST_F(DiagReset, ReportsTheFailedWrite) {
-  ASSERT_NO_FATAL_FAILURE(Open({{"QDXSIM_FAULTS", "write_fail:1"}}));
-  EXPECT_FALSE(diag->ResetDiag());
 }
 
 TEST_F(DiagReset, SwitchesTheDeviceToNonBlockingReads) {

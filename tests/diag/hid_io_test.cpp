@@ -34,7 +34,7 @@ TEST_F(HidIo, TheObserverSeesEveryReportWithItsResult) {
   THidObserver* previous = hidio_set_observer(&recorder);
   {
     TQDXDiagIf diag(dev);
-    ASSERT_TRUE(diag.ResetDiag());
+    ASSERT_TRUE(diag.SendDiagBuffer(DIAG_PKT_RESET, 1, false));
     ASSERT_EQ(diag.GetDiagResponse(2), 64);
   }
   hidio_write(nullptr, nullptr, 64);

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "fuzz_support.h"
+#include "hid_exclusive.h"
 #include "tolvane_clock.h"
 
 struct hid_device_ {
@@ -188,3 +189,11 @@ int hid_write(hid_device* dev, const unsigned char* data, size_t length) {
 }
 
 }  // extern "C"
+
+// The HID layer's exclusive open, over the fake's own: its one device is
+// held by one handle at a time already.
+hid_device* hidio_open_exclusive(const char* path) { return path ? hid_open_path(path) : nullptr; }
+
+void hidio_close(hid_device* dev) {
+  if (dev) hid_close(dev);
+}

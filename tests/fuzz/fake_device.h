@@ -1,6 +1,7 @@
 #pragma once
 // The controller as a fuzz input plays it: this program defines the hidapi
-// functions that the diagnostic interface and the device writer call, and
+// functions that the diagnostic interface and the device writer call (and
+// the HID layer's exclusive open over them), and
 // every report the device sends back comes from the input. Time is virtual:
 // each read or write takes 50 microseconds, each sleep its length, so that
 // no wait takes real time. The calls are recorded for the checks.

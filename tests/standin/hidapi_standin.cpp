@@ -1,16 +1,22 @@
 // hidapi's functions, played by the stand-in: loaded ahead of the real
 // library (LD_PRELOAD), they let the programs and plug-ins that talk to a
 // QDX controller run unchanged against the controller model.
+#include <fcntl.h>
 #include <hidapi.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <cwchar>
+#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "sim_world.h"
 #include "tolvane_export.h"
@@ -34,17 +40,64 @@ constexpr size_t max_report = 64;
 std::mutex lock;
 std::shared_ptr<TSimWorld> world_now;
 std::wstring global_error;
+// The folder of device nodes the process made for itself, and the process.
+std::string own_folder;
+pid_t own_folder_maker = 0;
 
-// A program that ends without closing its device still leaves the flash dump.
+// A program that ends without closing its device still leaves the flash
+// dump; the folder it made for its device nodes goes.
 struct TExitDump {
   ~TExitDump() {
     std::lock_guard<std::mutex> guard(lock);
     if (world_now) world_now->DumpHeld();
+    if (!own_folder.empty() && own_folder_maker == getpid()) {
+      std::error_code ignored;
+      std::filesystem::remove_all(own_folder, ignored);
+    }
   }
 } exit_dump;
 
+// A controller's device path is a file, as a hidraw node is: our programs
+// lock it while they hold the controller. Two processes given the same
+// folder (QDXSIM_DEVICE_DIR) contend for the same nodes; without one, the
+// process makes a folder of its own.
+std::string device_folder(const TSimConfig& config) {
+  if (!config.deviceDir.empty()) return config.deviceDir;
+  if (own_folder.empty()) {
+    const char* temp = std::getenv("TMPDIR");
+    std::string pattern = std::string(temp && *temp ? temp : "/tmp") + "/qdxsim-XXXXXX";
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    if (!mkdtemp(name.data())) {
+      std::fprintf(stderr, "qdx stand-in: cannot make a folder for the device nodes (%s)\n", pattern.c_str());
+      std::abort();
+    }
+    own_folder = name.data();
+    own_folder_maker = getpid();
+  }
+  return own_folder;
+}
+
+void make_node(const std::string& path) {
+  std::error_code ignored;
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+  if (fd >= 0) close(fd);
+}
+
+std::shared_ptr<TSimWorld> make_world() {
+  TSimConfig config = sim_config_from_env();
+  // hidraw keeps a reader's unread reports until its list is full, then
+  // takes no more.
+  config.fullQueue = TSimFullQueue::TakesNoMore;
+  const std::string folder = device_folder(config);
+  auto bus = std::make_shared<TSimWorld>(std::move(config), folder + "/qdxsim");
+  for (size_t i = 0; i < bus->Count(); ++i) make_node(bus->Path(i));
+  return bus;
+}
+
 std::shared_ptr<TSimWorld>& world() {
-  if (!world_now) world_now = std::make_shared<TSimWorld>(sim_config_from_env());
+  if (!world_now) world_now = make_world();
   return world_now;
 }
 
@@ -167,7 +220,7 @@ int unsupported(hid_device* dev) {
 // (found with dlsym) to start each case with fresh controllers.
 TOLVANE_EXPORT int qdxsim_reset(void) {
   std::lock_guard<std::mutex> guard(lock);
-  world_now = std::make_shared<TSimWorld>(sim_config_from_env());
+  world_now = make_world();
   return 0;
 }
 

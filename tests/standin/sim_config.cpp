@@ -12,8 +12,6 @@ namespace {
 
 const char* const default_fw_date = "2024-03-18 stand-in build";
 const char* const default_fw_signature = "QDXSIM-SIGNATURE";
-const unsigned emulated_report_ms = 150;
-const unsigned emulated_erase_ms = 150;
 
 [[noreturn]] void fail(const std::string& what) {
   std::fprintf(stderr, "qdx stand-in: %s\n", what.c_str());
@@ -173,22 +171,10 @@ TSimConfig sim_config_from_env() {
   for (size_t i = 0; i < lengths.size(); ++i)
     config.reportLengths[i] = static_cast<unsigned>(number(lengths[i], "QDXSIM_REPORT_LENGTHS", 0xFFFF));
 
-  // Under an emulator (the test command names it in TOLVANE_EMULATOR) the
-  // programs run many times slower, and a program that reads a report late
-  // would flush with it a report made meanwhile: the next information
-  // report, the erase's confirmation. The defaults leave them more room;
-  // an information report still comes well inside the 250 polls a program
-  // waits for one. And a command written just after an information report
-  // fell due would have that report taken for its acknowledgement, the
-  // answer itself flushed: a host as slow as that is no host the controller
-  // meets, so there the controller answers first.
-  const bool emulated = !env("TOLVANE_EMULATOR").empty();
-  config.answerFirst = emulated;
-  const unsigned reportMs = emulated ? emulated_report_ms : config.reportMs;
-  const unsigned eraseMs = emulated ? emulated_erase_ms : config.eraseMs;
-  config.reportMs = std::max(1u, env_number("QDXSIM_REPORT_MS", reportMs, 60000));
+  config.reporting = env_number("QDXSIM_REPORTING", 0, 1) != 0;
+  config.reportMs = std::max(1u, env_number("QDXSIM_REPORT_MS", config.reportMs, 60000));
   config.busyMs = env_number("QDXSIM_BUSY_MS", config.busyMs, 60000);
-  config.eraseMs = env_number("QDXSIM_ERASE_MS", eraseMs, 60000);
+  config.eraseMs = env_number("QDXSIM_ERASE_MS", config.eraseMs, 60000);
   config.readBoundMs = env_number("QDXSIM_READ_BOUND_MS", config.readBoundMs, 60000);
 
   for (const std::string& token : split(env("QDXSIM_FAULTS"), ',')) {
@@ -198,6 +184,7 @@ TSimConfig sim_config_from_env() {
 
   config.recordPath = env("QDXSIM_RECORD");
   config.flashPath = env("QDXSIM_FLASH_OUT");
+  config.deviceDir = env("QDXSIM_DEVICE_DIR");
   config.pathPad = env_number("QDXSIM_PATH_PAD", 0, 100000);
   return config;
 }

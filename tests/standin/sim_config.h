@@ -44,6 +44,11 @@ struct TSimControllerSetup {
   unsigned short release = 0x1102;
 };
 
+// What becomes of a report made while the host's queue of unread reports is
+// full: Linux's hidraw takes no more (the oldest stay); a queue that drops
+// its oldest (the Windows transport's, behind its pipe) makes room.
+enum class TSimFullQueue { DropsOldest, TakesNoMore };
+
 struct TSimConfig {
   std::vector<TSimControllerSetup> controllers;
   TSimText fwDate;
@@ -51,18 +56,20 @@ struct TSimConfig {
   bool running = true;
   unsigned stopReason = 0;
   unsigned flags = 0x01;
-  unsigned cycles[4] = {10, 6, 8, 4};  // set, average, maximum, absolute minimum
+  unsigned cycles[4] = {10, 6, 8, 4};                    // set, average, maximum, absolute minimum
+  TSimFullQueue fullQueue = TSimFullQueue::DropsOldest;  // set by the transport
+  // In diagnostic mode from power-on, reporting as after DIAG_MODE_INFO.
+  bool reporting = false;
   unsigned reportMs = 50;
   unsigned busyMs = 20;
   unsigned eraseMs = 30;
   unsigned readBoundMs = 500;
-  // A command is answered ahead of the information reports that fell due
-  // since the host last read (set under an emulator, see sim_config.cpp).
-  bool answerFirst = false;
   unsigned reportLengths[3] = {64, 64, 0};  // Windows: input, output and feature report lengths
   TSimFaults faults;
   std::string recordPath;
   std::string flashPath;
+  // Linux: the folder of the device nodes ("": one of the process's own).
+  std::string deviceDir;
   size_t pathPad = 0;
 };
 

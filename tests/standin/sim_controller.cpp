@@ -16,7 +16,7 @@ constexpr size_t report_size = 64;
 constexpr size_t payload_size = 62;
 constexpr size_t block_data_size = 128;
 constexpr size_t block_size = 4 + block_data_size;
-constexpr size_t queue_capacity = 64;  // like the kernel's hidraw list, the oldest goes first
+constexpr size_t queue_capacity = 64;  // about what the kernel's hidraw list or a HID driver keeps
 constexpr uint64_t busy_interval_ms = 2;
 
 enum : size_t { cycle_set, cycle_avg, cycle_max, cycle_absmin };
@@ -37,7 +37,8 @@ void put16(TSimReport& report, size_t at, unsigned value) {
   report[at + 1] = static_cast<uint8_t>((value >> 8) & 0xFF);
 }
 
-// Moves a periodic deadline on so that at most a full queue of reports is still due.
+// Moves a periodic deadline on so that at most a full queue of reports is
+// still due: older ones would be pushed out anyway.
 void skip_backlog(uint64_t& next, uint64_t now, uint64_t period) {
   const uint64_t keep = queue_capacity * period;
   if (now > next + keep) next = now - keep;
@@ -52,7 +53,9 @@ TSimController::TSimController(const TSimConfig& setup, int number, TSimRecord l
       flash(SIM_FLASH_SIZE, 0xFF),
       running(setup.running),
       stopReason(setup.stopReason),
-      flags(setup.flags & ~SIM_FLAG_RUNNING) {
+      flags(setup.flags & ~SIM_FLAG_RUNNING),
+      reporting(setup.reporting),
+      nextInfoAt(setup.reportMs) {
   std::copy(std::begin(setup.cycles), std::end(setup.cycles), cycles);
 }
 
@@ -62,9 +65,9 @@ void TSimController::Note(const std::string& event, const std::string& fields) c
 
 void TSimController::Connected(uint64_t now) {
   queue.clear();
-  // An information report due while no one listened is lost; the next one
-  // comes a period after the open, not at once ahead of the opener's first command.
-  if (nextInfoAt <= now) nextInfoAt = now + config.reportMs;
+  // The reports due while no one listened are lost; the controller kept its
+  // pace, so the next information report may fall due at once.
+  if (nextInfoAt < now) nextInfoAt += (now - nextInfoAt + config.reportMs - 1) / config.reportMs * config.reportMs;
   nextBusyAt = std::max(nextBusyAt, now);
 }
 
@@ -82,37 +85,54 @@ TSimReport TSimController::Take(uint64_t now) {
 }
 
 void TSimController::Pump(uint64_t now) {
-  PumpInformation(now);
-  PumpStatus(now);
-}
-
-void TSimController::PumpInformation(uint64_t now) {
-  if (!reporting) return;
-  skip_backlog(nextInfoAt, now, config.reportMs);
-  for (; nextInfoAt <= now; nextInfoAt += config.reportMs) Send(Information());
-}
-
-void TSimController::PumpStatus(uint64_t now) {
-  if (busy) {
-    skip_backlog(nextBusyAt, now, busy_interval_ms);
-    const bool endless = config.faults.busyForever;
-    for (; nextBusyAt <= now && (endless || nextBusyAt < busyEnd); nextBusyAt += busy_interval_ms)
-      Send(Status(SIM_RESP_BUSY, 0));
-    if (!endless && now >= busyEnd) {
-      busy = false;
-      Send(Status(busyOk ? SIM_RESP_OK : SIM_RESP_ERROR, 0));
+  // Where a full queue takes nothing more, the oldest due reports are the
+  // ones it keeps: every one is made, in order.
+  if (config.fullQueue == TSimFullQueue::DropsOldest) {
+    if (reporting) skip_backlog(nextInfoAt, now, config.reportMs);
+    if (busy) skip_backlog(nextBusyAt, now, busy_interval_ms);
+  }
+  for (;;) {
+    const uint64_t statusAt = NextStatusAt();
+    const bool information = reporting && nextInfoAt <= now;
+    if (!information && statusAt > now) return;
+    // An information report due at the same moment goes first.
+    if (information && nextInfoAt <= statusAt) {
+      Send(Information());
+      nextInfoAt += config.reportMs;
+    } else {
+      SendStatus();
     }
   }
-  if (erasePending && now >= eraseConfirmAt) {
+}
+
+uint64_t TSimController::BusyAt() const {
+  if (!busy) return UINT64_MAX;
+  return config.faults.busyForever || nextBusyAt < busyEnd ? nextBusyAt : busyEnd;
+}
+
+uint64_t TSimController::NextStatusAt() const { return std::min(BusyAt(), erasePending ? eraseConfirmAt : UINT64_MAX); }
+
+void TSimController::SendStatus() {
+  if (erasePending && eraseConfirmAt <= BusyAt()) {
     erasePending = false;
     Send(Status(SIM_RESP_OK, SIM_CODE_ERASED));
+  } else if (config.faults.busyForever || nextBusyAt < busyEnd) {
+    Send(Status(SIM_RESP_BUSY, 0));
+    nextBusyAt += busy_interval_ms;
+  } else {
+    // The block's verdict ends the busy time.
+    busy = false;
+    Send(Status(busyOk ? SIM_RESP_OK : SIM_RESP_ERROR, 0));
   }
 }
 
 void TSimController::Send(TSimReport report) {
   if (config.faults.silent) return;
   auto push = [this](TSimReport item) {
-    if (queue.size() >= queue_capacity) queue.pop_front();
+    if (queue.size() >= queue_capacity) {
+      if (config.fullQueue == TSimFullQueue::TakesNoMore) return;
+      queue.pop_front();
+    }
     queue.push_back(std::move(item));
   };
   if (config.faults.shortReport) push(TSimReport(report.begin(), report.begin() + report_size - 1));
@@ -144,13 +164,8 @@ TSimReport TSimController::Information() const {
 }
 
 void TSimController::Receive(const uint8_t* data, size_t length, uint64_t now) {
-  // Answering first, the information reports due by now follow the answer
-  // at the next read (none if the command ends the reporting).
-  if (config.answerFirst) {
-    PumpStatus(now);
-  } else {
-    Pump(now);
-  }
+  // What fell due before the packet came goes ahead of its answer.
+  Pump(now);
   if (config.faults.silent) return;
   uint8_t packet[report_size] = {};
   std::memcpy(packet, data, std::min(length, report_size));
@@ -177,7 +192,7 @@ void TSimController::OnMode(unsigned mode, uint64_t now) {
   }
   const bool misconfirm = config.faults.misconfirm.count(name) != 0;
   // Information reports go on only until the next command; a chatty controller never stops.
-  if (mode != SIM_MODE_INFO && !config.faults.chatty) reporting = false;
+  if (mode == SIM_MODE_CLOSE && !config.faults.chatty) reporting = false;
   switch (mode) {
     case SIM_MODE_INFO:
       if (misconfirm) {

@@ -32,10 +32,14 @@ class TSimController {
   unsigned StopReason() const { return stopReason; }
 
  private:
-  // Queues the reports that have fallen due by now.
+  // Queues the reports that have fallen due by now, in the order they fell due.
   void Pump(uint64_t now);
-  void PumpInformation(uint64_t now);
-  void PumpStatus(uint64_t now);
+  // When the next busy report or the block's verdict falls due (UINT64_MAX: not busy).
+  uint64_t BusyAt() const;
+  // When the next report of a block or an erase falls due (UINT64_MAX: none).
+  uint64_t NextStatusAt() const;
+  // Sends that report.
+  void SendStatus();
   void Send(TSimReport report);
   TSimReport Status(unsigned code, unsigned word) const;
   TSimReport Information() const;
@@ -57,8 +61,8 @@ class TSimController {
   unsigned flags;
   unsigned cycles[4];
 
-  bool reporting = false;
-  uint64_t nextInfoAt = 0;
+  bool reporting;
+  uint64_t nextInfoAt;
 
   bool busy = false;
   bool busyOk = true;

@@ -1,6 +1,7 @@
 // The controller model, driven with explicit times so that nothing waits.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -85,7 +86,7 @@ TEST_F(SimController, AnswersEveryOutputReportWithOneDiagnosticReport) {
   }
 }
 
-TEST_F(SimController, ReportsInformationUntilTheNextCommand) {
+TEST_F(SimController, ReportsInformationUntilTheClose) {
   Build();
   Mode(SIM_MODE_INFO, 0);
   TSimReport first = Answer(0);
@@ -95,37 +96,78 @@ TEST_F(SimController, ReportsInformationUntilTheNextCommand) {
   EXPECT_EQ(Drain(50).size(), 1u);
   EXPECT_EQ(Drain(160).size(), 2u) << "one report each 50 ms";
 
-  Mode(SIM_MODE_CLOSE, 170);
-  TSimReport closed = Answer(170);
+  // Other commands leave the controller in diagnostic mode.
+  Mode(SIM_MODE_STOP, 170);
+  EXPECT_EQ(Drain(170).size(), 1u);
+  std::vector<TSimReport> stopped = Drain(250);
+  ASSERT_EQ(stopped.size(), 2u);
+  EXPECT_EQ(code_of(stopped[0]), SIM_RESP_INFO);
+  EXPECT_EQ(stopped[0][2] & 0x02, 0) << "no longer running";
+
+  Mode(SIM_MODE_CLOSE, 260);
+  TSimReport closed = Answer(260);
   EXPECT_EQ(code_of(closed), SIM_RESP_OK);
   EXPECT_EQ(word_of(closed), SIM_MODE_CLOSE);
   EXPECT_TRUE(Drain(5000).empty()) << "silent after closing";
 }
 
-// A command written after an information report fell due, the host not
-// having read since: as sent in real time, that report comes first; a
-// controller set to answer first (under an emulator) puts the answer ahead
-// and, the command being a stop, never sends the report.
-TEST_F(SimController, InformationDueBeforeACommand) {
-  for (bool answerFirst : {false, true}) {
-    SCOPED_TRACE(answerFirst ? "answering first" : "in real time");
-    Build([answerFirst](TSimConfig& c) { c.answerFirst = answerFirst; });
+TEST_F(SimController, ReportsFromPowerOnWhenSetSo) {
+  Build([](TSimConfig& c) { c.reporting = true; });
+  EXPECT_EQ(code_of(Answer(50)), SIM_RESP_INFO);
+}
+
+// The reports come in the order they fell due: an information report due
+// before a packet goes ahead of its answer, and information reports fall
+// between the busy reports of a block and ahead of the erase's confirmation.
+TEST_F(SimController, InformationComesAtAnyMoment) {
+  Build([](TSimConfig& c) { c.reportMs = 5; });
+  Mode(SIM_MODE_INFO, 0);
+  Drain(0);
+  Mode(SIM_MODE_STOP, 12);
+  std::vector<TSimReport> reports = Drain(12);
+  ASSERT_EQ(reports.size(), 3u) << "those due at 5 and 10, then the answer";
+  EXPECT_EQ(code_of(reports[0]), SIM_RESP_INFO);
+  EXPECT_EQ(code_of(reports[1]), SIM_RESP_INFO);
+  EXPECT_EQ(code_of(reports[2]), SIM_RESP_OK);
+
+  Block(0, TBytes(128, 0x42), 13);
+  // Read late: the order is still the one in which they fell due.
+  reports = Drain(40);
+  std::string codes;
+  for (const TSimReport& r : reports) codes += std::to_string(code_of(r)) + " ";
+  // The three acknowledgements; busy every 2 ms from 15 to 31, information
+  // at 15 (ahead of the busy report due then), 20, 25 (ahead again) and 30;
+  // the verdict at 33, when the 20 ms busy time ends; information at 35, 40.
+  EXPECT_EQ(codes, "20 20 20 23 21 21 21 23 21 21 23 21 21 21 23 21 20 23 23 ");
+
+  Mode(SIM_MODE_ERASE, 41);
+  reports = Drain(80);
+  codes.clear();
+  for (const TSimReport& r : reports) codes += std::to_string(code_of(r)) + " ";
+  EXPECT_EQ(codes, "21 23 23 23 23 23 23 20 23 23 ") << "confirmed at 71";
+}
+
+// A host that reads nothing for a long while: hidraw keeps the oldest
+// unread reports, so the block's verdict stays among them; a queue that drops
+// its oldest has lost it to the information reports.
+TEST_F(SimController, AFullQueueKeepsWhatItsPlatformKeeps) {
+  for (TSimFullQueue policy : {TSimFullQueue::TakesNoMore, TSimFullQueue::DropsOldest}) {
+    const bool keepsOldest = policy == TSimFullQueue::TakesNoMore;
+    SCOPED_TRACE(keepsOldest ? "takes no more" : "drops the oldest");
+    Build([policy](TSimConfig& c) {
+      c.fullQueue = policy;
+      c.reportMs = 2;
+      c.running = false;
+    });
     Mode(SIM_MODE_INFO, 0);
     Drain(0);
-    Mode(SIM_MODE_STOP, 60);
-    std::vector<TSimReport> reports = Drain(60);
-    ASSERT_EQ(reports.size(), answerFirst ? 1u : 2u);
-    EXPECT_EQ(code_of(reports.back()), SIM_RESP_OK);
-    EXPECT_EQ(word_of(reports.back()), SIM_MODE_STOP);
-    if (!answerFirst) {
-      EXPECT_EQ(code_of(reports.front()), SIM_RESP_INFO);
-    }
-
-    Mode(SIM_MODE_INFO, 100);
-    Drain(100);
-    Mode(SIM_MODE_INFO, 160);
-    reports = Drain(160);
-    EXPECT_EQ(reports.size(), 2u) << "the answer and the report due at 150, still sent";
+    Block(0, TBytes(128, 0x42), 1);
+    const std::vector<TSimReport> reports = Drain(1000);
+    EXPECT_EQ(reports.size(), 64u);
+    const auto accepted = std::count_if(reports.begin(), reports.end(), [](const TSimReport& r) {
+      return code_of(r) == SIM_RESP_OK && word_of(r) == 0;
+    });
+    EXPECT_EQ(accepted, keepsOldest ? 4 : 0) << "the three acknowledgements and the verdict";
   }
 }
 

@@ -7,6 +7,13 @@
 const wchar_t* const SIM_MANUFACTURER = L"Tolvane";
 const wchar_t* const SIM_PRODUCT = L"QDX controller stand-in";
 
+namespace {
+
+// A file name has at most 255 bytes: the padding is cut into folders.
+constexpr size_t path_pad_part = 200;
+
+}  // namespace
+
 uint64_t sim_now() {
   using TClock = std::chrono::steady_clock;
   static const TClock::time_point origin = TClock::now();
@@ -23,13 +30,18 @@ const wchar_t* sim_open_error(TSimOpen result) {
   }
 }
 
+std::string sim_path_pad(size_t length) {
+  if (length == 0) return "";
+  std::string pad = "-";
+  for (size_t i = 1; i <= length; ++i) pad += i % path_pad_part == 0 ? '/' : 'x';
+  return pad;
+}
+
 TSimWorld::TSimWorld(TSimConfig setup, const std::string& pathPrefix)
     : config(std::move(setup)), record(config.recordPath) {
   for (size_t i = 0; i < config.controllers.size(); ++i) {
     controllers.push_back(std::make_unique<TSimController>(config, static_cast<int>(i), record));
-    std::string path = pathPrefix + std::to_string(i);
-    if (config.pathPad > 0) path += "-" + std::string(config.pathPad, 'x');
-    paths.push_back(path);
+    paths.push_back(pathPrefix + std::to_string(i) + sim_path_pad(config.pathPad));
     held.push_back(false);
     gone.push_back(false);
   }

@@ -27,13 +27,18 @@ enum class TSimWrite {
   Lost,       // the controller vanished with it (fault vanish): taken, never answered
 };
 
+// What QDXSIM_PATH_PAD puts behind each path: "-" and length characters,
+// "x" and a "/" as every 200th, so that every name along the path stays one
+// a file may have.
+std::string sim_path_pad(size_t length);
+
 // The text hidapi's error of a failed open shows.
 const wchar_t* sim_open_error(TSimOpen result);
 
 class TSimWorld {
  public:
   // Controller i is reached at pathPrefix + i (+ the configured padding).
-  explicit TSimWorld(TSimConfig config, const std::string& pathPrefix = "/dev/qdxsim");
+  TSimWorld(TSimConfig config, const std::string& pathPrefix);
   TSimWorld(const TSimWorld&) = delete;
   TSimWorld& operator=(const TSimWorld&) = delete;
 

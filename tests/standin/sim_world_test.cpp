@@ -22,7 +22,7 @@ class SimWorldWrites : public ::testing::TestWithParam<TFateCase> {};
 TEST_P(SimWorldWrites, FollowTheFaults) {
   TSimConfig config = sim_default_config(1);
   GetParam().fault(config.faults);
-  TSimWorld world(config);
+  TSimWorld world(config, "qdxsim");
   ASSERT_EQ(world.Open(0), TSimOpen::Ok);
   std::vector<TSimWrite> fates;
   for (int i = 0; i < 4; ++i) fates.push_back(world.Write(0));
@@ -45,7 +45,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(SimWorldOpens, AHeldControllerAndARefusedOpen) {
   TSimConfig config = sim_default_config(2);
   config.faults.openFail.which = {2};
-  TSimWorld world(config);
+  TSimWorld world(config, "qdxsim");
   EXPECT_EQ(world.Open(0), TSimOpen::Ok);
   EXPECT_EQ(world.Open(1), TSimOpen::Refused) << "the second open of the process";
   EXPECT_EQ(world.Open(0), TSimOpen::Held);

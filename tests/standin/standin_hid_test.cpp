@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cwchar>
+#include <filesystem>
 #include <string>
 
 #include "file_io.h"
@@ -50,17 +51,18 @@ TEST_F(Standin, ListsTwoEntriesPerController) {
   std::vector<TEntry> all = entries(0x04D8, 0xFFEF);
   ASSERT_EQ(all.size(), 4u);
   const struct {
-    const char* path;
+    int controller;
     unsigned short page, usage;
     const wchar_t* serial;
   } expected[] = {
-      {"/dev/qdxsim0", 0xFF18, 0xFF00, L"QDXSIM0001"},
-      {"/dev/qdxsim0", 0x0001, 0x0004, L"QDXSIM0001"},
-      {"/dev/qdxsim1", 0xFF18, 0xFF00, L"QDXSIM0002"},
-      {"/dev/qdxsim1", 0x0001, 0x0004, L"QDXSIM0002"},
+      {0, 0xFF18, 0xFF00, L"QDXSIM0001"},
+      {0, 0x0001, 0x0004, L"QDXSIM0001"},
+      {1, 0xFF18, 0xFF00, L"QDXSIM0002"},
+      {1, 0x0001, 0x0004, L"QDXSIM0002"},
   };
   for (size_t i = 0; i < all.size(); ++i) {
-    EXPECT_EQ(all[i].path, expected[i].path);
+    EXPECT_EQ(all[i].path, standin_device_path(folder, expected[i].controller));
+    EXPECT_TRUE(std::filesystem::is_regular_file(all[i].path)) << "the device node is a file";
     EXPECT_EQ(all[i].page, expected[i].page);
     EXPECT_EQ(all[i].usage, expected[i].usage);
     EXPECT_EQ(all[i].release >> 12, 1);
@@ -87,21 +89,32 @@ TEST_F(Standin, ControllersAndTheirIdentityAreChosenByTheTest) {
   EXPECT_EQ(all[0].release, 0x1203);
   EXPECT_EQ(all[2].release, 0x2001);
   EXPECT_EQ(all[6].release, 0x2001) << "the last release holds for the rest";
-  EXPECT_EQ(all[0].path.size(), std::string("/dev/qdxsim0-").size() + 300);
+  EXPECT_EQ(all[0].path, standin_device_path(folder) + "-" + std::string(199, 'x') + "/" + std::string(100, 'x'));
+  EXPECT_TRUE(std::filesystem::is_regular_file(all[0].path)) << "its names cut into folders";
+}
+
+// Without a folder named, the device nodes lie in a folder of the process's own.
+TEST_F(Standin, DeviceNodesInAFolderOfItsOwn) {
+  ASSERT_TRUE(standin_restart({}));
+  std::vector<TEntry> all = entries(0x04D8, 0xFFEF);
+  ASSERT_EQ(all.size(), 2u);
+  EXPECT_EQ(std::filesystem::path(all[0].path).filename(), "qdxsim0");
+  EXPECT_TRUE(std::filesystem::is_regular_file(all[0].path));
 }
 
 TEST_F(Standin, NoControllerNoEntry) {
   ASSERT_NO_FATAL_FAILURE(Start({{"QDXSIM_COUNT", "0"}}, false));
   EXPECT_EQ(hid_enumerate(0x04D8, 0xFFEF), nullptr);
-  EXPECT_EQ(hid_open_path("/dev/qdxsim0"), nullptr);
+  EXPECT_EQ(hid_open_path(standin_device_path(folder).c_str()), nullptr);
 }
 
 TEST_F(Standin, OpensEachControllerOnlyOnce) {
   ASSERT_NO_FATAL_FAILURE(Start());
-  EXPECT_EQ(hid_open_path("/dev/qdxsim0"), nullptr) << "held by the first handle";
+  const std::string path = standin_device_path(folder);
+  EXPECT_EQ(hid_open_path(path.c_str()), nullptr) << "held by the first handle";
   EXPECT_NE(hid_error(nullptr), nullptr);
   hid_close(dev);
-  dev = hid_open_path("/dev/qdxsim0");
+  dev = hid_open_path(path.c_str());
   EXPECT_NE(dev, nullptr) << "free again after the close";
   EXPECT_EQ(hid_open_path("/dev/hidraw0"), nullptr);
   EXPECT_EQ(hid_open_path(nullptr), nullptr);
@@ -109,11 +122,12 @@ TEST_F(Standin, OpensEachControllerOnlyOnce) {
 
 TEST_F(Standin, OpenFaultsCountTheOpens) {
   ASSERT_NO_FATAL_FAILURE(Start({{"QDXSIM_FAULTS", "open_fail:1,open_fail:3"}}, false));
-  EXPECT_EQ(hid_open_path("/dev/qdxsim0"), nullptr);
-  dev = hid_open_path("/dev/qdxsim0");
+  const std::string path = standin_device_path(folder);
+  EXPECT_EQ(hid_open_path(path.c_str()), nullptr);
+  dev = hid_open_path(path.c_str());
   ASSERT_NE(dev, nullptr);
   hid_close(dev);
-  dev = hid_open_path("/dev/qdxsim0");
+  dev = hid_open_path(path.c_str());
   EXPECT_EQ(dev, nullptr);
 }
 
@@ -185,7 +199,7 @@ TEST_F(Standin, RecordsWhatItReceivedAndDumpsTheFlash) {
   std::vector<std::string> events;
   for (const TRecordLine& line : record) events.push_back(line.event);
   EXPECT_EQ(events, (std::vector<std::string>{"enumerate", "open", "nonblocking", "write", "mode", "report", "close"}));
-  EXPECT_EQ(record[1].fields, (std::vector<std::string>{"0", "ok", "/dev/qdxsim0"}));
+  EXPECT_EQ(record[1].fields, (std::vector<std::string>{"0", "ok", standin_device_path(folder)}));
   EXPECT_EQ(record[3].fields.at(1), "64");
   EXPECT_EQ(standin_hex(record[3].fields.at(2)), TBytes(stop_packet, stop_packet + 64));
   EXPECT_EQ(record[4].fields, (std::vector<std::string>{"0", "48"}));

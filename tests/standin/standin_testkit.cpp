@@ -7,6 +7,12 @@
 #include "child_process.h"
 #include "standin_process.h"
 
+const char* const STANDIN_DEVICE_FOLDER = "devices";
+
+std::string standin_device_path(const testkit::TTempDir& folder, int controller) {
+  return folder.File(std::string(STANDIN_DEVICE_FOLDER) + "/qdxsim" + std::to_string(controller));
+}
+
 bool standin_loaded() { return standin_function("qdxsim_reset") != nullptr; }
 
 bool standin_restart(const TStandinEnv& env) {
@@ -75,6 +81,7 @@ void TStandinTest::Start(const TStandinEnv& env, bool open) {
   TStandinEnv all = env;
   all.emplace_back("QDXSIM_RECORD", RecordFile());
   all.emplace_back("QDXSIM_FLASH_OUT", FlashFile());
+  all.emplace_back("QDXSIM_DEVICE_DIR", folder.File(STANDIN_DEVICE_FOLDER));
   ASSERT_TRUE(standin_restart(all)) << "the controller stand-in is not preloaded (LD_PRELOAD)";
   if (!open) return;
   const std::string path = standin_diag_path(0);

@@ -38,8 +38,14 @@ std::vector<TRecordLine> standin_events(const std::vector<TRecordLine>& record, 
 std::vector<std::string> standin_fields(const std::vector<TRecordLine>& record, const std::string& event, size_t field);
 TBytes standin_hex(const std::string& hex);
 
+// The folder of the stand-in's device nodes in a case's folder (Linux), and
+// the path of controller i there.
+extern const char* const STANDIN_DEVICE_FOLDER;
+std::string standin_device_path(const testkit::TTempDir& folder, int controller = 0);
+
 // A case against the stand-in: Start() restarts it with the case's own
-// record and flash files and opens controller 0; TearDown closes it.
+// record and flash files and device nodes, and opens controller 0; TearDown
+// closes it.
 class TStandinTest : public ::testing::Test {
  protected:
   void Start(const TStandinEnv& env = {}, bool open = true);

@@ -12,6 +12,7 @@ testkit::TChildRun TToolTest::Run(const std::vector<std::string>& args, const TT
   request.env = env;
   request.env.emplace_back("QDXSIM_RECORD", folder.File("record.txt"));
   request.env.emplace_back("QDXSIM_FLASH_OUT", folder.File("flash.bin"));
+  request.env.emplace_back("QDXSIM_DEVICE_DIR", folder.File(STANDIN_DEVICE_FOLDER));
   request.input = input;
   testkit::TChildRun run = tooltest_run(request);
   EXPECT_FALSE(run.timedOut) << run.out;

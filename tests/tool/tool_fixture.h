@@ -14,8 +14,8 @@
 
 class TToolTest : public ::testing::Test {
  protected:
-  // The quiet build, unless program is given; QDXSIM_RECORD and
-  // QDXSIM_FLASH_OUT are added to env.
+  // The quiet build, unless program is given; QDXSIM_RECORD,
+  // QDXSIM_FLASH_OUT and QDXSIM_DEVICE_DIR are added to env.
   testkit::TChildRun Run(const std::vector<std::string>& args, const TToolEnv& env = {}, const std::string& input = "",
                          const std::string& program = QDXTEST_TOOL);
 
@@ -29,6 +29,8 @@ class TToolTest : public ::testing::Test {
   std::vector<std::string> Events(const std::string& event, size_t field) const;
   TBytes Flash() const { return testkit::ReadBytes(folder.File("flash.bin")); }
   std::string File(const std::string& name) const { return folder.File(name); }
+  // The device path of the stand-in's controller i.
+  std::string DevicePath(int controller = 0) const { return standin_device_path(folder, controller); }
 
   testkit::TTempDir folder;
 };

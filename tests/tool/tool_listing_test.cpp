@@ -22,7 +22,8 @@ using ToolListing = TToolTable<TListingCase>;
 
 TEST_P(ToolListing, ListsSelectsAndOpens) {
   const testkit::TChildRun run = Run(GetParam().args, GetParam().env);
-  EXPECT_EQ(run.status, 0);
+  // A run that opens no controller has failed.
+  EXPECT_EQ(run.status, GetParam().opened < 0 ? 1 : 0);
   EXPECT_EQ(run.out, GetParam().output);
   std::vector<std::string> opened;
   for (const TRecordLine& line : standin_events(Record(), "open"))
@@ -98,7 +99,7 @@ TEST(ToolWithoutStandin, FindsNoController) {
   request.program = QDXTEST_TOOL;
   request.standin = false;
   const testkit::TChildRun run = tooltest_run(request);
-  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "QDX not found!\n");
 }
 

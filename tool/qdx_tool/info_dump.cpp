@@ -56,21 +56,22 @@ void print_status(const TDiagResp& status) {
 
 }  // namespace
 
-void qdx_dumpInfo(hid_device* device) {
+bool qdx_dumpInfo(hid_device* device) {
   print_descriptor(device, "  FW build date: ", FW_BUILD_DATE_INDEX);
   print_descriptor(device, "  FW verification signature: ", FW_SIGNATURE_INDEX);
   auto diag = std::make_unique<TQDXDiagIf>(device);
   console_say("Entering diag mode... ");
   if (!diag->SetDiagMode(DIAG_MODE_INFO)) {
     console_say("Fail\n");
-    return;
+    return false;
   }
   console_say("OK\nReading diag response... ");
   TDiagResp status{};
   if (!diag->ReadResponse(&status)) {
     console_say("Fail\n");
-    return;
+    return false;
   }
   console_say("OK\n");
   print_status(status);
+  return true;
 }

@@ -2,4 +2,5 @@
 // The controller's firmware strings and diagnostic status, as the tool prints them.
 #include <hidapi.h>
 
-void qdx_dumpInfo(hid_device* device);
+// False when diagnostic mode could not be entered or no status was read.
+bool qdx_dumpInfo(hid_device* device);

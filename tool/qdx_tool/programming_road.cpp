@@ -26,32 +26,34 @@ bool load_announced(const char* kind, TPluginLibrary& library) {
   return loaded;
 }
 
-void attach_load_and_save(TPluginLibrary& input, TPluginLibrary& output, const std::string& inFile,
+bool attach_load_and_save(TPluginLibrary& input, TPluginLibrary& output, const std::string& inFile,
                           const std::string& destination) {
   const auto attachToDLL = output.Function<decltype(&AttachToDLL)>("AttachToDLL");
   const auto saveAs = output.Function<decltype(&SaveAs)>("SaveAs");
   const auto loadFile = input.Function<TLoadFile>("LoadFile");
   if (!loadFile) console_say("Incompatible input library! (%s)\n", input.Name().c_str());
   if (!attachToDLL || !saveAs) console_say("Incompatible output library! (%s)\n", output.Name().c_str());
-  if (!loadFile || !attachToDLL || !saveAs) return;
+  if (!loadFile || !attachToDLL || !saveAs) return false;
 
   console_say("Attaching %s to %s... ", input.Name().c_str(), output.Name().c_str());
   if (!attachToDLL(input.Handle())) {
     console_say("Fail\n");
-    return;
+    return false;
   }
   console_say("OK\nOpening input file '%s'... ", inFile.c_str());
   if (!loadFile(inFile.c_str())) {
     console_say("Fail\n");
-    return;
+    return false;
   }
   console_say("OK\nSaving to '%s'...\n", destination.c_str());
-  console_say(saveAs(destination.c_str()) ? "QDX programming successful!\n" : "QDX programming fail!\n");
+  const bool programmed = saveAs(destination.c_str());
+  console_say(programmed ? "QDX programming successful!\n" : "QDX programming fail!\n");
+  return programmed;
 }
 
 }  // namespace
 
-void qdx_programDevice(const std::string& devicePath, const std::string& inFile) {
+bool qdx_programDevice(const std::string& devicePath, const std::string& inFile) {
   // The path is passed whole, however long: a cut path would name another device.
   const std::string destination = DESTINATION_PREFIX + devicePath;
   TPluginLibrary input(qdx_pluginFileName(INPUT_PLUGIN_PATTERN, INPUT_FORMAT));
@@ -59,8 +61,9 @@ void qdx_programDevice(const std::string& devicePath, const std::string& inFile)
   load_announced("input", input);
   // Tried also when the input library failed, so that both problems show.
   load_announced("output", output);
-  if (input.Loaded() && output.Loaded()) attach_load_and_save(input, output, inFile, destination);
+  const bool programmed = input.Loaded() && output.Loaded() && attach_load_and_save(input, output, inFile, destination);
   // The writer holds pointers into the input plug-in: it goes first.
   output.Unload();
   input.Unload();
+  return programmed;
 }

@@ -4,4 +4,5 @@
 // own handle on the device: the writer opens it itself.
 #include <string>
 
-void qdx_programDevice(const std::string& devicePath, const std::string& inFile);
+// True when the controller was programmed ("QDX programming successful!").
+bool qdx_programDevice(const std::string& devicePath, const std::string& inFile);

@@ -31,12 +31,23 @@ class TQDXDiagIf {
   bool SendBuffer(const void* src, unsigned len);
 
  private:
-  enum class TPoll { Empty, Valid, Malformed, Foreign };
+  // Passed: an information report where another answer is waited for.
+  enum class TPoll { Empty, Valid, Malformed, Foreign, Passed };
+  // What became of a send.
+  enum class TSent { Accepted, NotWritten, Unanswered, Refused };
+  // Whether an information report is an answer to what is waited for: it
+  // answers only DIAG_MODE_INFO.
+  enum class TInformation { Answers, PassedOver };
 
-  TPoll Poll();
-  bool PollForValid(int polls);
-  bool Burst();
-  bool Acknowledged();
+  // One read; an empty one sleeps 1 ms.
+  TPoll Poll(TInformation information);
+  // One read that never sleeps.
+  TPoll Take(TInformation information);
+  void DrainQueued(TInformation information);
+  bool PollForValid(int polls, TInformation information);
+  bool Burst(TInformation information);
+  TSent Send(DIAG_CONSTANTS type, int len, bool wait);
+  TSent Acknowledgement(TInformation information);
   bool QuietAfterClose();
   bool Confirmed(DIAG_CONSTANTS mode);
 

@@ -10,6 +10,7 @@
 #include "bound_routines.h"
 #include "console_say.h"
 #include "error_text.h"
+#include "hid_exclusive.h"
 #include "qdx_destination.h"
 #include "qdx_load_blocks.h"
 #include "qdxdiagnostics.h"
@@ -64,7 +65,7 @@ bool outplug_SaveBody(const char* fileName) {
   } catch (const std::exception&) {
     return CannotConnect();
   }
-  hid_device* dev = path.empty() ? nullptr : hid_open_path(path.c_str());
+  hid_device* dev = path.empty() ? nullptr : hidio_open_exclusive(path.c_str());
   if (dev == nullptr) return CannotConnect();
   bool programmed = false;
   try {
@@ -72,6 +73,6 @@ bool outplug_SaveBody(const char* fileName) {
   } catch (const std::exception&) {
     outplug_SetError("%s", CANNOT_CONNECT);
   }
-  hid_close(dev);
+  hidio_close(dev);
   return programmed;
 }

@@ -33,12 +33,7 @@ void TWindowsToolTest::SetUp() {
 
 testkit::TChildRun TWindowsToolTest::Run(const std::vector<std::string>& args, const TToolEnv& env,
                                          const std::string& input, const std::string& tool, bool onConsole) {
-  // The controller's own timing made slower than the Linux tests': under
-  // wine on a busy machine a report can reach the program late, and a report
-  // made meanwhile (the next information report, the erase's confirmation)
-  // would then go with the flush that follows the late one.
-  std::vector<std::string> added = {"QDXSIM_RECORD=" + File("record.txt"), "QDXSIM_FLASH_OUT=" + File("flash.bin"),
-                                    "QDXSIM_REPORT_MS=150", "QDXSIM_ERASE_MS=150"};
+  std::vector<std::string> added = {"QDXSIM_RECORD=" + File("record.txt"), "QDXSIM_FLASH_OUT=" + File("flash.bin")};
   for (const auto& item : env) added.push_back(item.first + "=" + item.second);
   testkit::TChildRequest request;
   request.program = File(tool);
